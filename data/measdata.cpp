@@ -1,0 +1,88 @@
+// The measurement record's start values and the .PID loader.
+#include "measdata.h"
+
+BYTE cPIDHeader[PID_HEADER_SIZE];
+int iPramRotate = 45;
+int iPramProp = 80;
+int iPramInt = 0;
+int iPramDiff = 0;
+int iPramSamp = 5;
+BYTE cMeasData[PID_SAMPLE_COUNT];
+int iMeasTime = 0;
+int iMeasRotate = 0;
+int iOpeOut0 = 0;
+
+HANDLE hFile;
+DWORD dwread;
+
+void InitMeasData(void)
+{
+    for (int i = 0; i < PID_SAMPLE_COUNT; i++)
+        cMeasData[i] = PID_NO_SAMPLE;
+    iOpeOut0 = 0;
+}
+
+// The file stores little-endian integers whatever the host's order.
+static int GetFileInt(const BYTE* p)
+{
+    DWORD dwValue = (DWORD)p[0] | ((DWORD)p[1] << 8) | ((DWORD)p[2] << 16) | ((DWORD)p[3] << 24);
+    return (int)dwValue;
+}
+
+// Reads the next field of the file into the image; FALSE when the read fails.
+static BOOL ReadField(BYTE* pField, DWORD dwSize, DWORD* pdwTotal)
+{
+    if (!ReadFile(hFile, pField, dwSize, &dwread, NULL))
+        return FALSE;
+    *pdwTotal += dwread;
+    return TRUE;
+}
+
+int LoadMeasData(LPCSTR lpszFileName)
+{
+    // The whole file is read into a local image first and checked there, so a
+    // refused file leaves every field of the record as it was.
+    BYTE cImage[PID_FILE_SIZE];
+    DWORD dwTotal = 0;
+    BOOL bRead;
+
+    hFile = CreateFileA(lpszFileName, GENERIC_READ, 0, NULL, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, NULL);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return LOAD_CANNOTOPEN;
+
+    bRead = SetFilePointer(hFile, 0, NULL, FILE_BEGIN) != INVALID_SET_FILE_POINTER
+         && ReadField(&cImage[0], PID_HEADER_SIZE, &dwTotal);
+    if (bRead && dwTotal == PID_HEADER_SIZE && cImage[0] == PID_FORMAT_MARK) {
+        bRead = ReadField(&cImage[128], 4, &dwTotal)
+             && ReadField(&cImage[132], 4, &dwTotal)
+             && ReadField(&cImage[136], 4, &dwTotal)
+             && ReadField(&cImage[140], 4, &dwTotal)
+             && ReadField(&cImage[144], 4, &dwTotal)
+             && ReadField(&cImage[148], PID_SAMPLE_COUNT, &dwTotal)
+             && ReadField(&cImage[404], 4, &dwTotal)
+             && ReadField(&cImage[408], 4, &dwTotal)
+             && ReadField(&cImage[412], 4, &dwTotal);
+    }
+    CloseHandle(hFile);
+    hFile = NULL;
+
+    if (!bRead)
+        return LOAD_CANNOTOPEN;
+    if (dwTotal < PID_FILE_SIZE || cImage[0] != PID_FORMAT_MARK)
+        return LOAD_BADFORMAT;
+
+    for (int i = 0; i < PID_HEADER_SIZE; i++)
+        cPIDHeader[i] = cImage[i];
+    iPramRotate = GetFileInt(&cImage[128]);
+    iPramProp = GetFileInt(&cImage[132]);
+    iPramInt = GetFileInt(&cImage[136]);
+    iPramDiff = GetFileInt(&cImage[140]);
+    iPramSamp = GetFileInt(&cImage[144]);
+    for (int i = 0; i < PID_SAMPLE_COUNT; i++)
+        cMeasData[i] = cImage[148 + i];
+    iMeasTime = GetFileInt(&cImage[404]);
+    iMeasRotate = GetFileInt(&cImage[408]);
+    iOpeOut0 = GetFileInt(&cImage[412]);
+    return LOAD_ACCEPTED;
+}

@@ -1,0 +1,33 @@
+// The measurement record: one controller run, held in program-wide variables,
+// and the loader that fills it from a .PID file.
+#pragma once
+
+#include "../platform/win32.h"
+
+#define PID_HEADER_SIZE 128
+#define PID_SAMPLE_COUNT 256
+#define PID_FILE_SIZE 416
+#define PID_FORMAT_MARK 'M'
+#define PID_NO_SAMPLE 1 // a sample byte of 1 marks an empty chart slot
+
+// Outcome of LoadMeasData.
+#define LOAD_ACCEPTED 0   // every field now holds the file's values
+#define LOAD_BADFORMAT 1  // wrong format mark or too short: nothing changed
+#define LOAD_CANNOTOPEN 2 // missing, not a regular file or unreadable: nothing changed
+
+extern BYTE cPIDHeader[PID_HEADER_SIZE];
+extern int iPramRotate; // target speed, 100 rpm
+extern int iPramProp;   // Kp, percent
+extern int iPramInt;    // Ti, 10 ms
+extern int iPramDiff;   // Td, 10 ms
+extern int iPramSamp;   // sampling period, 10 ms
+extern BYTE cMeasData[PID_SAMPLE_COUNT]; // speed per sampling period, 100 rpm
+extern int iMeasTime;   // measurement time, 10 ms (unsigned where divided)
+extern int iMeasRotate; // final measured speed, 100 rpm
+extern int iOpeOut0;    // final manipulated output
+
+extern HANDLE hFile;
+extern DWORD dwread;
+
+void InitMeasData(void);
+int LoadMeasData(LPCSTR lpszFileName);

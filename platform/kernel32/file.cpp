@@ -1,0 +1,173 @@
+// KERNEL32 file handles over POSIX descriptors.
+#include "kernel32.h"
+
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_set>
+
+namespace kernel32 {
+namespace {
+
+struct FileObject {
+    int fd;
+};
+
+// Live handles, so that a stale or foreign handle is refused instead of used.
+std::mutex registryMutex;
+std::unordered_set<FileObject*> liveFiles;
+
+FileObject* findFile(HANDLE handle)
+{
+    std::lock_guard lock(registryMutex);
+    auto* file = static_cast<FileObject*>(handle);
+    return liveFiles.contains(file) ? file : nullptr;
+}
+
+DWORD errorFromErrno(int error)
+{
+    switch (error) {
+    case ENOENT: return ERROR_FILE_NOT_FOUND;
+    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM:
+    case EISDIR: return ERROR_ACCESS_DENIED;
+    case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
+    case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
+    default: return ERROR_READ_FAULT;
+    }
+}
+
+HANDLE failWith(DWORD error)
+{
+    SetLastError(error);
+    return INVALID_HANDLE_VALUE;
+}
+
+} // namespace
+} // namespace kernel32
+
+using namespace kernel32;
+
+HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwShareMode*/,
+                          LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/, DWORD dwCreationDisposition,
+                          DWORD /*dwFlagsAndAttributes*/, HANDLE /*hTemplateFile*/)
+{
+    if (lpFileName == nullptr || lpFileName[0] == '\0')
+        return failWith(ERROR_PATH_NOT_FOUND);
+    // Only what the viewer needs: reading a file that exists.
+    if (dwDesiredAccess != GENERIC_READ || dwCreationDisposition != OPEN_EXISTING)
+        return failWith(ERROR_CALL_NOT_IMPLEMENTED);
+
+    // Non-blocking so that opening a FIFO with no writer cannot hang; the
+    // descriptor goes back to blocking once it is known to be a regular file.
+    int fd = ::open(lpFileName, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return failWith(errorFromErrno(errno));
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return failWith(S_ISDIR(info.st_mode) ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND);
+    }
+    int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+
+    auto* file = new FileObject{fd};
+    std::lock_guard lock(registryMutex);
+    liveFiles.insert(file);
+    SetLastError(ERROR_SUCCESS);
+    return file;
+}
+
+DWORD WINAPI SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveHigh,
+                            DWORD dwMoveMethod)
+{
+    FileObject* file = findFile(hFile);
+    if (file == nullptr) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return INVALID_SET_FILE_POINTER;
+    }
+    int whence = dwMoveMethod == FILE_BEGIN ? SEEK_SET : dwMoveMethod == FILE_CURRENT ? SEEK_CUR
+               : dwMoveMethod == FILE_END   ? SEEK_END : -1;
+    if (whence < 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return INVALID_SET_FILE_POINTER;
+    }
+    // Without a high part the distance is a signed 32-bit value; with one, the
+    // two halves form a signed 64-bit distance.
+    std::int64_t distance = lDistanceToMove;
+    if (lpDistanceToMoveHigh != nullptr)
+        distance = static_cast<std::int64_t>((static_cast<std::uint64_t>(static_cast<DWORD>(*lpDistanceToMoveHigh)) << 32)
+                                             | static_cast<DWORD>(lDistanceToMove));
+    off_t position = ::lseek(file->fd, static_cast<off_t>(distance), whence);
+    if (position < 0) {
+        SetLastError(errno == EINVAL ? ERROR_NEGATIVE_SEEK : errorFromErrno(errno));
+        return INVALID_SET_FILE_POINTER;
+    }
+    if (lpDistanceToMoveHigh != nullptr)
+        *lpDistanceToMoveHigh = static_cast<LONG>(static_cast<std::uint64_t>(position) >> 32);
+    SetLastError(ERROR_SUCCESS);
+    return static_cast<DWORD>(static_cast<std::uint64_t>(position));
+}
+
+BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
+                     LPDWORD lpNumberOfBytesRead, LPOVERLAPPED /*lpOverlapped*/)
+{
+    if (lpNumberOfBytesRead != nullptr)
+        *lpNumberOfBytesRead = 0;
+    FileObject* file = findFile(hFile);
+    if (file == nullptr) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (lpBuffer == nullptr && nNumberOfBytesToRead > 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    // A file read is complete unless the end of the file comes first.
+    auto* out = static_cast<char*>(lpBuffer);
+    DWORD total = 0;
+    while (total < nNumberOfBytesToRead) {
+        std::size_t want = nNumberOfBytesToRead - total;
+        if (want > SSIZE_MAX)
+            want = SSIZE_MAX;
+        ssize_t got = ::read(file->fd, out + total, want);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            SetLastError(errorFromErrno(errno));
+            if (lpNumberOfBytesRead != nullptr)
+                *lpNumberOfBytesRead = total;
+            return FALSE;
+        }
+        if (got == 0)
+            break;
+        total += static_cast<DWORD>(got);
+    }
+    if (lpNumberOfBytesRead != nullptr)
+        *lpNumberOfBytesRead = total;
+    SetLastError(ERROR_SUCCESS);
+    return TRUE;
+}
+
+BOOL WINAPI CloseHandle(HANDLE hObject)
+{
+    FileObject* file = nullptr;
+    {
+        std::lock_guard lock(registryMutex);
+        auto* candidate = static_cast<FileObject*>(hObject);
+        if (liveFiles.erase(candidate) == 1)
+            file = candidate;
+    }
+    if (file == nullptr) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    ::close(file->fd);
+    delete file;
+    return TRUE;
+}

@@ -1,0 +1,16 @@
+// The thread's last-error value.
+#include "../wintypes.h"
+
+namespace {
+thread_local DWORD lastError = ERROR_SUCCESS;
+}
+
+DWORD WINAPI GetLastError()
+{
+    return lastError;
+}
+
+void WINAPI SetLastError(DWORD dwErrCode)
+{
+    lastError = dwErrCode;
+}

@@ -1,0 +1,11 @@
+// The one platform header the program includes. On Windows it is the real API;
+// elsewhere it declares the part of the Win32 API the program calls, which the
+// libraries under platform/ provide.
+#pragma once
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include "wintypes.h"
+#include "kernel32/kernel32.h"
+#endif
