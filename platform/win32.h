@@ -8,4 +8,9 @@
 #else
 #include "wintypes.h"
 #include "kernel32/kernel32.h"
+#include "gdi32/gdi32.h"
+#include "user32/wsprintf.h"
+#include "user32/user32.h"
+#include "comdlg32/comdlg32.h"
+#include "winspool/winspool.h"
 #endif

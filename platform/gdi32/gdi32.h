@@ -1,0 +1,56 @@
+// The GDI32 calls the page and the print job use, drawing into our own
+// 32-bit pixel buffers (see surface.h for the layer's side of it).
+#pragma once
+
+#include "../wintypes.h"
+
+#define PS_SOLID 0
+#define PS_DASH 1
+#define PS_DOT 2
+
+#define WHITE_BRUSH 0
+#define LTGRAY_BRUSH 1
+#define GRAY_BRUSH 2
+#define DKGRAY_BRUSH 3
+#define BLACK_BRUSH 4
+#define NULL_BRUSH 5
+#define WHITE_PEN 6
+#define BLACK_PEN 7
+#define NULL_PEN 8
+
+#define SRCCOPY 0x00CC0020UL
+#define HGDI_ERROR ((HGDIOBJ)(std::intptr_t)-1)
+
+HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color);
+HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h);
+BOOL WINAPI DeleteObject(HGDIOBJ ho);
+HGDIOBJ WINAPI GetStockObject(int i);
+
+BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT lppt);
+BOOL WINAPI LineTo(HDC hdc, int x, int y);
+BOOL WINAPI PolylineTo(HDC hdc, const POINT* apt, DWORD cpt);
+BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom);
+BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c);
+
+HDC WINAPI CreateCompatibleDC(HDC hdc);
+HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy);
+BOOL WINAPI DeleteDC(HDC hdc);
+BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc,
+                       int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop);
+
+// Printer documents; the printer context comes from CreateDCA (winspool/).
+struct DOCINFOA {
+    int cbSize;
+    LPCSTR lpszDocName;
+    LPCSTR lpszOutput;
+    LPCSTR lpszDatatype;
+    DWORD fwType;
+};
+typedef DOCINFOA* LPDOCINFOA;
+struct DEVMODEA;
+
+HDC WINAPI CreateDCA(LPCSTR pwszDriver, LPCSTR pwszDevice, LPCSTR pszPort, const DEVMODEA* pdm);
+int WINAPI StartDocA(HDC hdc, const DOCINFOA* lpdi);
+int WINAPI StartPage(HDC hdc);
+int WINAPI EndPage(HDC hdc);
+int WINAPI EndDoc(HDC hdc);

@@ -1,0 +1,4 @@
+// WINSPOOL: finding the default printer over CUPS.
+#pragma once
+
+#include "../wintypes.h"
