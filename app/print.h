@@ -1,0 +1,11 @@
+// The Print command: the page, doubled, on one page of the default printer.
+#pragma once
+
+#include "../platform/win32.h"
+
+extern HDC hDCLPT;   // printer context, during a print job only
+extern HDC hDCMem;   // memory context holding the page
+extern HBITMAP hBitmap;
+
+HDC GetPrinterDC(void);
+void PrintCommand(HWND hwnd);
