@@ -7,6 +7,10 @@
 #define PS_SOLID 0
 #define PS_DASH 1
 #define PS_DOT 2
+#define PS_DASHDOT 3
+#define PS_DASHDOTDOT 4
+#define PS_NULL 5
+#define PS_INSIDEFRAME 6
 
 #define WHITE_BRUSH 0
 #define LTGRAY_BRUSH 1
