@@ -10,6 +10,9 @@ run_pkgs=()
 test_pkgs=(xvfb xdotool x11-apps imagemagick cups printer-driver-cups-pdf poppler-utils
            g++-mingw-w64-i686 locales)
 test_i386_pkgs=(wine wine32:i386)
+# Kernels that run no 32-bit programs (ia32 emulation off) check a 64-bit
+# build of the same sources under Wine instead.
+test_wine64_pkgs=(wine64 g++-mingw-w64-x86-64)
 
 case "${1:-}" in
 build) wanted=("${build_pkgs[@]}") ;;
@@ -21,17 +24,30 @@ esac
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 
-missing=()
-for pkg in "${wanted[@]}"; do
-  status=$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)
-  [ "$status" = installed ] || missing+=("$pkg")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+install_missing() {
+  local missing=() pkg status
+  for pkg in "$@"; do
+    status=$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)
+    [ "$status" = installed ] || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
 
-echo "Installing: ${missing[*]}"
-if printf '%s\n' "${missing[@]}" | grep -q ':i386$' \
-   && ! dpkg --print-foreign-architectures | grep -qx i386; then
-  "${sudo_cmd[@]}" dpkg --add-architecture i386
+  echo "Installing: ${missing[*]}"
+  if printf '%s\n' "${missing[@]}" | grep -q ':i386$' \
+     && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo_cmd[@]}" dpkg --add-architecture i386
+  fi
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+install_missing "${wanted[@]}"
+
+if [ "$1" = test ]; then
+  /usr/lib/wine/wine --version >/dev/null 2>&1 || install_missing "${test_wine64_pkgs[@]}"
+  # The Wine tests run with a Japanese ANSI code page.
+  if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+    "${sudo_cmd[@]}" sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
+    "${sudo_cmd[@]}" locale-gen >/dev/null
+  fi
 fi
-"${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
