@@ -5,31 +5,54 @@
 
 #include <sys/socket.h>
 
+#include <chrono>
+
 namespace winspool::cups {
+
+using Clock = std::chrono::steady_clock;
+
+// A connection whose every wait ends by a deadline. libcups waits more than
+// once per request (and cupsGetNamedDest makes several requests), so a
+// per-wait timeout alone would not bound a look-up.
+class Session {
+public:
+    static std::unique_ptr<Session> Open(std::chrono::milliseconds budget)
+    {
+        auto session = std::unique_ptr<Session>(new Session);
+        session->allow(budget);
+        session->http_ = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+                                      static_cast<int>(budget.count()), nullptr);
+        if (session->http_ == nullptr)
+            return nullptr;
+        httpSetTimeout(session->http_, kPollSeconds, KeepWaiting, &session->deadline_);
+        return session;
+    }
+    ~Session() { httpClose(http_); }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    http_t* http() const { return http_; }
+    // Starts a new deadline, budget from now.
+    void allow(std::chrono::milliseconds budget) { deadline_ = Clock::now() + budget; }
+
+private:
+    Session() = default;
+    static constexpr double kPollSeconds = 0.1;
+    static int KeepWaiting(http_t*, void* deadline)
+    {
+        return Clock::now() < *static_cast<Clock::time_point*>(deadline) ? 1 : 0;
+    }
+    http_t* http_ = nullptr;
+    Clock::time_point deadline_;
+};
 
 namespace {
 
 // A look-up gives up after about a second: long enough for a local
 // scheduler, short enough that the window does not freeze.
-constexpr int kLookupConnectMs = 1000;
-constexpr double kLookupReplySeconds = 1.0;
-// Sending a job may take the scheduler longer (it spools the document).
-constexpr int kJobConnectMs = 1000;
-constexpr double kJobReplySeconds = 10.0;
-
-int GiveUp(http_t*, void*)
-{
-    return 0;
-}
-
-std::unique_ptr<_http_s, HttpCloser> Connect(int connectMs, double replySeconds)
-{
-    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, connectMs,
-                                nullptr);
-    if (http != nullptr)
-        httpSetTimeout(http, replySeconds, GiveUp, nullptr);
-    return std::unique_ptr<_http_s, HttpCloser>(http);
-}
+constexpr std::chrono::milliseconds kLookupBudget{900};
+// Each step of sending a job may take the scheduler longer (it spools the document).
+constexpr std::chrono::milliseconds kJobStepBudget{10000};
 
 std::string PrinterUri(const std::string& printer)
 {
@@ -68,17 +91,12 @@ void ReadMedia(ipp_t* response, PageGeometry& page)
 
 } // namespace
 
-void HttpCloser::operator()(_http_s* http) const
-{
-    httpClose(http);
-}
-
 std::optional<PrinterEntry> FindDefaultPrinter()
 {
-    auto http = Connect(kLookupConnectMs, kLookupReplySeconds);
-    if (!http)
+    auto session = Session::Open(kLookupBudget);
+    if (!session)
         return std::nullopt;
-    cups_dest_t* dest = cupsGetNamedDest(http.get(), nullptr, nullptr);
+    cups_dest_t* dest = cupsGetNamedDest(session->http(), nullptr, nullptr);
     if (dest == nullptr)
         return std::nullopt;
     PrinterEntry entry;
@@ -91,15 +109,15 @@ std::optional<PrinterEntry> FindDefaultPrinter()
 
 std::optional<PageGeometry> FindPageGeometry(const std::string& printer)
 {
-    auto http = Connect(kLookupConnectMs, kLookupReplySeconds);
-    if (!http)
+    auto session = Session::Open(kLookupBudget);
+    if (!session)
         return std::nullopt;
     static const char* const requested[] = {"printer-resolution-default", "media-col-default"};
     ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, PrinterUri(printer).c_str());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 2, nullptr, requested);
-    ipp_t* response = cupsDoRequest(http.get(), request, "/");
+    ipp_t* response = cupsDoRequest(session->http(), request, "/");
     if (response == nullptr)
         return std::nullopt;
     if (ippGetStatusCode(response) > IPP_STATUS_OK_EVENTS_COMPLETE) {
@@ -125,20 +143,21 @@ std::optional<PageGeometry> FindPageGeometry(const std::string& printer)
     return page;
 }
 
-Job::Job(std::unique_ptr<_http_s, HttpCloser> http, std::string printer, std::string title, int id)
-    : http_(std::move(http)), printer_(std::move(printer)), title_(std::move(title)), id_(id)
+Job::Job(std::unique_ptr<Session> session, std::string printer, std::string title, int id)
+    : session_(std::move(session)), printer_(std::move(printer)), title_(std::move(title)), id_(id)
 {
 }
 
 std::unique_ptr<Job> Job::Create(const std::string& printer, const std::string& title)
 {
-    auto http = Connect(kJobConnectMs, kJobReplySeconds);
-    if (!http)
+    // Whether the job can start is known at once: the look-up's budget.
+    auto session = Session::Open(kLookupBudget);
+    if (!session)
         return nullptr;
-    int id = cupsCreateJob(http.get(), printer.c_str(), title.c_str(), 0, nullptr);
+    int id = cupsCreateJob(session->http(), printer.c_str(), title.c_str(), 0, nullptr);
     if (id <= 0)
         return nullptr;
-    return std::unique_ptr<Job>(new Job(std::move(http), printer, title, id));
+    return std::unique_ptr<Job>(new Job(std::move(session), printer, title, id));
 }
 
 Job::~Job()
@@ -151,10 +170,12 @@ bool Job::Submit(std::string_view pdf)
     if (!open_)
         return false;
     bool sent = false;
-    if (cupsStartDocument(http_.get(), printer_.c_str(), id_, title_.c_str(), CUPS_FORMAT_PDF, 1)
+    session_->allow(kJobStepBudget);
+    http_t* http = session_->http();
+    if (cupsStartDocument(http, printer_.c_str(), id_, title_.c_str(), CUPS_FORMAT_PDF, 1)
         == HTTP_STATUS_CONTINUE) {
-        bool written = cupsWriteRequestData(http_.get(), pdf.data(), pdf.size()) == HTTP_STATUS_CONTINUE;
-        sent = cupsFinishDocument(http_.get(), printer_.c_str()) <= IPP_STATUS_OK_EVENTS_COMPLETE && written;
+        bool written = cupsWriteRequestData(http, pdf.data(), pdf.size()) == HTTP_STATUS_CONTINUE;
+        sent = cupsFinishDocument(http, printer_.c_str()) <= IPP_STATUS_OK_EVENTS_COMPLETE && written;
     }
     if (sent)
         open_ = false;
@@ -168,7 +189,8 @@ void Job::Cancel()
     if (!open_)
         return;
     open_ = false;
-    cupsCancelJob2(http_.get(), printer_.c_str(), id_, 0);
+    session_->allow(kLookupBudget);
+    cupsCancelJob2(session_->http(), printer_.c_str(), id_, 0);
 }
 
 } // namespace winspool::cups

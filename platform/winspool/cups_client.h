@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-struct _http_s;
-
 namespace winspool::cups {
+
+class Session;
 
 struct PrinterEntry {
     std::string name;
@@ -38,10 +38,6 @@ struct PageGeometry {
 // does not know the queue or does not answer.
 std::optional<PageGeometry> FindPageGeometry(const std::string& printer);
 
-struct HttpCloser {
-    void operator()(_http_s* http) const;
-};
-
 // One job on the server: created at once, its document sent by Submit.
 // A job that is never submitted is cancelled.
 class Job {
@@ -59,8 +55,8 @@ public:
     void Cancel();
 
 private:
-    Job(std::unique_ptr<_http_s, HttpCloser> http, std::string printer, std::string title, int id);
-    std::unique_ptr<_http_s, HttpCloser> http_;
+    Job(std::unique_ptr<Session> session, std::string printer, std::string title, int id);
+    std::unique_ptr<Session> session_;
     std::string printer_;
     std::string title_;
     int id_;

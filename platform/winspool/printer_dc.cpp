@@ -81,15 +81,15 @@ bool PrinterDevice::stretchFrom(const gdi32::PixelBuffer& src, int sx, int sy, i
         return true;
     int width = right - left;
     int height = bottom - top;
-    // Nearest neighbour: destination pixel i takes source pixel sx + i * sw / dw.
-    // Source pixels outside the bitmap come out white, as blank paper.
+    // Nearest neighbour, as onto a bitmap: destination pixel i takes the source
+    // pixel under its centre. Source pixels off the bitmap stay blank paper.
     std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3, 0xFF);
     std::uint8_t* out = rgb.data();
     for (int y = top; y < bottom; ++y) {
-        long long srcY = sy + static_cast<long long>(y - dy) * sh / dh;
+        long long srcY = sy + (2LL * (y - dy) + 1) * sh / (2LL * dh);
         bool rowInside = srcY >= 0 && srcY < src.height;
         for (int x = left; x < right; ++x, out += 3) {
-            long long srcX = sx + static_cast<long long>(x - dx) * sw / dw;
+            long long srcX = sx + (2LL * (x - dx) + 1) * sw / (2LL * dw);
             if (!rowInside || srcX < 0 || srcX >= src.width)
                 continue;
             std::uint32_t pixel = src.at(static_cast<int>(srcX), static_cast<int>(srcY));
