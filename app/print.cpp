@@ -3,14 +3,13 @@
 #include "print.h"
 
 #include "../picture/page.h"
+#include "pidview.h"
 
 #include <stdlib.h>
 
 HDC hDCLPT;
 HDC hDCMem;
 HBITMAP hBitmap;
-
-extern HDC hDC;
 
 static CHAR szDocName[] = "PID制御 Ver1.00";
 
