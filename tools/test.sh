@@ -5,6 +5,7 @@ cd "$(dirname "$0")/.."
 tools/deps.sh test
 tools/build.sh plain
 tools/build.sh sanitize
+tools/build_windows.sh test
 echo "== unit and desktop tests (plain build)"
 ctest --test-dir build --output-on-failure -j 2
 echo "== unit tests (address and undefined-behaviour sanitizers)"

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Our drawing layer against the real GDI: gdipage.exe (under Wine) and pidpage
+# draw the page of the start values and of every example and edge run; every
+# pixel outside the text cells must be the same.
+# Usage: wine_gdi_conformance.sh PIDPAGE PIDGEN PAGEDIFF
+set -euo pipefail
+pidpage=$(realpath "$1") pidgen=$(realpath "$2") pagediff=$(realpath "$3")
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/xvfb.sh"
+source "$here/wine_env.sh"
+pick_wine
+gdipage=$WINDOWS_BUILD/tools/windows/gdipage.exe
+[ -f "$gdipage" ] || { echo "missing $gdipage (tools/build_windows.sh test builds it)" >&2; exit 1; }
+
+work=$(mktemp -d)
+start_xvfb
+trap 'stop_wine; stop_xvfb; rm -rf "$work"' EXIT
+make_prefix
+
+mkdir "$work/runs"
+"$pidgen" "$work/runs" >/dev/null
+"$pidgen" --edge "$work/runs" >/dev/null
+cd "$work"
+pages=(START)
+for run in runs/*.PID; do pages+=("$(basename "$run" .PID)"); done
+
+failed=()
+for page in "${pages[@]}"; do
+  run=()
+  [ "$page" = START ] || run=("runs/$page.PID")
+  timeout 120 "$WINE" "$gdipage" -c "$page.cells" "${run[@]}" "$page.bmp"
+  "$pidpage" "${run[@]}" "$page.png"
+  if "$pagediff" "$page.bmp" "$page.png" "$page.cells" "$page.diff.png" > "$page.report"; then
+    echo "ok   $page"
+  else
+    echo "FAIL $page: pixels outside the text cells differ (gdi = real GDI, ours = our layer):"
+    head -40 "$page.report"
+    failed+=("$page")
+  fi
+done
+echo "default font of the real GDI: $(head -1 START.cells | iconv -f CP932 -t UTF-8 2>/dev/null || head -1 START.cells)"
+if [ ${#failed[@]} -gt 0 ]; then
+  keep=${PIDVIEW_E2E_KEEP:-/tmp/pidview-wine-conformance}
+  rm -rf "$keep" && cp -r "$work" "$keep"
+  echo "differing pages: ${failed[*]} (pages, cells and diff images kept in $keep)"
+  exit 1
+fi

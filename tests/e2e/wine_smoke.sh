@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The Windows build under Wine: pidview.exe starts, its window shows the
+# title, the menu and the page of the start values (as the real GDI draws it
+# in gdipage.exe), and File > Exit ends it with status 0.
+# Usage: wine_smoke.sh PAGEDIFF
+set -euo pipefail
+pagediff=$(realpath "$1")
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/xvfb.sh"
+source "$here/wine_env.sh"
+pick_wine
+pidview=$WINDOWS_BUILD/app/pidview.exe
+gdipage=$WINDOWS_BUILD/tools/windows/gdipage.exe
+for exe in "$pidview" "$gdipage"; do
+  [ -f "$exe" ] || { echo "missing $exe (tools/build_windows.sh test builds it)" >&2; exit 1; }
+done
+title='PID制御計測データ表示(モータ版用) Ver1.00'
+
+work=$(mktemp -d)
+start_xvfb
+trap 'stop_wine; stop_xvfb; rm -rf "$work"' EXIT
+make_prefix
+cd "$work"
+timeout 120 "$WINE" "$gdipage" -c start.cells start.bmp
+
+fail() {
+  echo "FAIL: $*"
+  keep=${PIDVIEW_E2E_KEEP:-/tmp/pidview-wine-smoke}
+  rm -rf "$keep" && cp -r "$work" "$keep" && echo "captures kept in $keep"
+  exit 1
+}
+
+"$WINE" "$pidview" & app=$!
+wid=$(timeout 60 xdotool search --sync --name 'PID制御計測データ表示' | head -1) || true
+[ -n "$wid" ] || fail "no window within 60 s"
+name=$(xdotool getwindowname "$wid")
+[ "$name" = "$title" ] || fail "window title is '$name', not '$title'"
+echo "ok   window '$name'"
+
+# The client area shows the page from its top-left corner, below the menu bar.
+painted=no
+for _ in $(seq 50); do
+  import -window "$wid" window.png
+  if "$pagediff" --window start.bmp window.png start.cells > window.report; then
+    painted=yes
+    break
+  fi
+  sleep 0.2
+done
+[ "$painted" = yes ] || fail "the start page is not in the window: $(cat window.report)"
+echo "ok   $(cat window.report)"
+
+# The File menu opens from its mnemonic as a window of the program's own.
+popups() { xdotool search --onlyvisible --class pidview.exe 2>/dev/null | grep -vx "$wid" | wc -l || true; }
+before=$(popups)
+xdotool windowfocus --sync "$wid"
+xdotool key alt+f
+opened=no
+for _ in $(seq 50); do
+  [ "$(popups)" -gt "$before" ] && { opened=yes; break; }
+  sleep 0.1
+done
+[ "$opened" = yes ] || fail "alt+f opens no File menu"
+import -window root menu.png
+echo "ok   the File menu opens"
+
+xdotool key x
+status=timeout
+for _ in $(seq 150); do
+  if ! kill -0 "$app" 2>/dev/null; then
+    status=0
+    wait "$app" || status=$?
+    break
+  fi
+  sleep 0.2
+done
+[ "$status" = 0 ] || fail "File > Exit: exit status $status"
+echo "ok   File > Exit ends it with status 0"
