@@ -1,0 +1,97 @@
+// The program's entry and its main window: class, window, message loop, and
+// the window procedure that hands each command to its own function.
+#include "pidview.h"
+
+#include "print.h"
+#include "resource.h"
+
+#include "../data/measdata.h"
+#include "../picture/page.h"
+
+#include <stdio.h>
+
+HWND hWnd;
+HINSTANCE hInst;
+HDC hDC;
+CHAR szMainAppName[] = "ZARVEN";
+CHAR szTitle[] = "PID制御計測データ表示(モータ版用) Ver1.00";
+
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    PAINTSTRUCT ps;
+
+    switch (msg) {
+    case WM_CREATE:
+        InitMeasData();
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_PAINT:
+        hDC = BeginPaint(hwnd, &ps);
+        Disp_Page(hDC);
+        EndPaint(hwnd, &ps);
+        return 0;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDM_OPEN:
+            OpenCommand(hwnd);
+            return 0;
+        case IDM_PRINT:
+            PrintCommand(hwnd);
+            return 0;
+        case IDM_EXIT:
+            DestroyWindow(hwnd);
+            return 0;
+        case IDM_ABOUT:
+            AboutCommand(hwnd);
+            return 0;
+        }
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow)
+{
+    WNDCLASSA wc;
+    MSG msg;
+
+    (void)hPrevInstance;
+    (void)lpCmdLine;
+
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = MainWndProc;
+    wc.cbClsExtra = 0;
+    wc.cbWndExtra = 0;
+    wc.hInstance = hInstance;
+    wc.hIcon = LoadIconA(NULL, IDI_APPLICATION);
+    wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
+    wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
+    wc.lpszMenuName = szMainAppName;
+    wc.lpszClassName = szMainAppName;
+    if (!RegisterClassA(&wc)) {
+#ifndef _WIN32
+        fprintf(stderr, "pidview: cannot register the window class (error %lu)\n", (unsigned long)GetLastError());
+#endif
+        return 1;
+    }
+
+    hInst = hInstance;
+    hWnd = CreateWindowExA(0, szMainAppName, szTitle, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
+                           CW_USEDEFAULT, 800, 540, NULL, NULL, hInstance, NULL);
+    if (hWnd == NULL) {
+#ifndef _WIN32
+        fprintf(stderr, "pidview: cannot create the main window (error %lu)\n", (unsigned long)GetLastError());
+#endif
+        return 1;
+    }
+    ShowWindow(hWnd, nCmdShow);
+    UpdateWindow(hWnd);
+
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return (int)msg.wParam;
+}

@@ -1,0 +1,17 @@
+// The program's window, its commands and the handles they share.
+#pragma once
+
+#include "../platform/win32.h"
+
+extern HWND hWnd;      // the main window
+extern HINSTANCE hInst; // the program's instance
+extern HDC hDC;        // the context the current paint or redraw draws on
+extern CHAR szMainAppName[];
+extern CHAR szTitle[];
+extern CHAR szHelpAbout[];
+extern CHAR szFileName[MAX_PATH];
+
+LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+void OpenCommand(HWND hwnd);
+void AboutCommand(HWND hwnd);
+INT_PTR CALLBACK HAboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);

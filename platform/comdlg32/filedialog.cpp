@@ -1,0 +1,125 @@
+// GetOpenFileNameA over Qt's own file dialog. Paths are the file system's
+// bytes, as CreateFileA takes them; the other texts are code page 932.
+#include "comdlg32.h"
+#include "filters.h"
+
+#include "../user32/codepage.h"
+#include "../user32/eventloop.h"
+#include "../user32/frame.h"
+#include "../user32/user32.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include <cstring>
+
+namespace {
+
+DWORD lastError = 0;
+
+constexpr std::size_t kFilterLimit = 64 * 1024;
+
+QString fromUtf16(const std::u16string& text)
+{
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString fromCodePage(LPCSTR text)
+{
+    return fromUtf16(user32::FromCodePage(text));
+}
+
+// The record's filters in Qt's form; the details (Qt's own pattern syntax)
+// stay hidden, so each entry reads as the program's description.
+QStringList nameFilters(const OPENFILENAMEA& record)
+{
+    QStringList result;
+    for (const comdlg32::NameFilter& filter : comdlg32::ReadFilters(record.lpstrFilter, kFilterLimit))
+        result << fromUtf16(filter.description) + QStringLiteral(" (") + fromUtf16(filter.patterns) + QStringLiteral(")");
+    return result;
+}
+
+bool fail(DWORD error)
+{
+    lastError = error;
+    return false;
+}
+
+} // namespace
+
+BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA lpofn)
+{
+    lastError = 0;
+    if (lpofn == nullptr || lpofn->lStructSize != OPENFILENAME_SIZE_VERSION_400A)
+        return fail(CDERR_STRUCTSIZE);
+    if (lpofn->lpstrFile == nullptr || lpofn->nMaxFile == 0)
+        return fail(CDERR_INITIALIZATION);
+    if (lpofn->hwndOwner != nullptr && !IsWindow(lpofn->hwndOwner))
+        return fail(CDERR_INITIALIZATION);
+
+    QFileDialog dialog(lpofn->hwndOwner != nullptr ? user32::OwnerWidget(lpofn->hwndOwner) : nullptr);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode((lpofn->Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (lpofn->lpstrTitle != nullptr)
+        dialog.setWindowTitle(fromCodePage(lpofn->lpstrTitle));
+    QStringList filters = nameFilters(*lpofn);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        // Index 0 (no custom filter) and 1 both mean the first pair.
+        qsizetype index = lpofn->nFilterIndex > 0 ? static_cast<qsizetype>(lpofn->nFilterIndex) - 1 : 0;
+        dialog.selectNameFilter(filters.value(index, filters.first()));
+    }
+    if (lpofn->lpstrDefExt != nullptr)
+        dialog.setDefaultSuffix(fromCodePage(lpofn->lpstrDefExt));
+
+    // The name already in the buffer (the previous choice) comes up selected.
+    std::size_t given = strnlen(lpofn->lpstrFile, lpofn->nMaxFile);
+    QString previous = QFile::decodeName(QByteArray(lpofn->lpstrFile, static_cast<qsizetype>(given)));
+    if (!previous.isEmpty()) {
+        QFileInfo info(previous);
+        dialog.setDirectory(info.absolutePath());
+        dialog.selectFile(info.fileName());
+    } else if (lpofn->lpstrInitialDir != nullptr) {
+        dialog.setDirectory(QFile::decodeName(lpofn->lpstrInitialDir));
+    }
+
+    dialog.setWindowModality(lpofn->hwndOwner != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
+    bool done = false;
+    QObject::connect(&dialog, &QDialog::finished, [&done](int) { done = true; });
+    dialog.show();
+    user32::RunModalLoop(lpofn->hwndOwner, [&done] { return done; });
+    if (dialog.result() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return FALSE; // cancelled: no extended error
+
+    QByteArray path = QFile::encodeName(dialog.selectedFiles().first());
+    if (static_cast<std::size_t>(path.size()) + 1 > lpofn->nMaxFile) {
+        // The buffer's first two bytes tell the size that would have fitted.
+        if (lpofn->nMaxFile >= 2) {
+            WORD needed = static_cast<WORD>(std::min<qsizetype>(path.size() + 1, 0xFFFF));
+            std::memcpy(lpofn->lpstrFile, &needed, sizeof needed);
+        }
+        return fail(FNERR_BUFFERTOOSMALL);
+    }
+    std::memcpy(lpofn->lpstrFile, path.constData(), static_cast<std::size_t>(path.size()));
+    lpofn->lpstrFile[path.size()] = '\0';
+    qsizetype slash = path.lastIndexOf('/');
+    qsizetype nameStart = slash + 1;
+    qsizetype dot = path.lastIndexOf('.');
+    lpofn->nFileOffset = static_cast<WORD>(nameStart);
+    lpofn->nFileExtension = static_cast<WORD>(dot > slash ? dot + 1 : path.size());
+    if (lpofn->lpstrFileTitle != nullptr && lpofn->nMaxFileTitle > 0) {
+        QByteArray name = path.mid(nameStart);
+        std::size_t length = std::min<std::size_t>(static_cast<std::size_t>(name.size()), lpofn->nMaxFileTitle - 1);
+        std::memcpy(lpofn->lpstrFileTitle, name.constData(), length);
+        lpofn->lpstrFileTitle[length] = '\0';
+    }
+    return TRUE;
+}
+
+DWORD WINAPI CommDlgExtendedError(void)
+{
+    return lastError;
+}

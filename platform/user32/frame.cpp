@@ -1,0 +1,195 @@
+// A top-level window over Qt Widgets: menu bar from the menu template, and a
+// client area painted from the window's pixel buffer, so that it stays on
+// screen whatever the program is doing.
+#include "frame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <QWidget>
+
+namespace user32 {
+namespace {
+
+QString toQt(const std::u16string& text)
+{
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+class ClientArea : public QWidget {
+public:
+    ClientArea(std::shared_ptr<gdi32::PixelBuffer> pixels, QWidget* parent)
+        : QWidget(parent), pixels_(std::move(pixels))
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_NoSystemBackground);
+        setFixedSize(pixels_->width, pixels_->height);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        // The buffer's 0x00RRGGBB words are what RGB32 holds; its top byte
+        // is ignored. No copy: the image only borrows the pixels.
+        QImage image(reinterpret_cast<const uchar*>(pixels_->pixels.data()), pixels_->width, pixels_->height,
+                     pixels_->width * 4, QImage::Format_RGB32);
+        QPainter painter(this);
+        // On a dense screen the scale is a whole number (the entry asks for
+        // it) and the default transform is nearest-neighbour.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        QRect rect = event->rect();
+        painter.drawImage(rect, image, rect);
+    }
+
+private:
+    std::shared_ptr<gdi32::PixelBuffer> pixels_;
+};
+
+class TopLevel : public QWidget {
+public:
+    explicit TopLevel(HWND hwnd) : hwnd_(hwnd) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        // The close box asks; the window procedure decides.
+        event->ignore();
+        PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+    }
+
+private:
+    HWND hwnd_;
+};
+
+void addItems(QMenu* menu, const std::vector<resources::MenuItem>& items, HWND hwnd)
+{
+    for (const resources::MenuItem& item : items) {
+        if (item.separator) {
+            menu->addSeparator();
+        } else if (item.popup) {
+            addItems(menu->addMenu(toQt(item.text)), item.children, hwnd);
+        } else {
+            WORD id = item.id;
+            QObject::connect(menu->addAction(toQt(item.text)), &QAction::triggered,
+                             [hwnd, id] { PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); });
+        }
+    }
+}
+
+} // namespace
+
+struct Frame::Parts {
+    TopLevel* window = nullptr;
+    ClientArea* client = nullptr;
+};
+
+Frame::Frame(HWND hwnd, std::shared_ptr<gdi32::PixelBuffer> client, const std::u16string& title, const Menu* menu,
+             DWORD style, int x, int y, int /*clientWidth*/, int /*clientHeight*/)
+    : parts_(std::make_unique<Parts>())
+{
+    auto* window = new TopLevel(hwnd);
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint;
+    if ((style & WS_CAPTION) == WS_CAPTION)
+        flags |= Qt::WindowTitleHint;
+    if (style & WS_SYSMENU)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (style & WS_MINIMIZEBOX)
+        flags |= Qt::WindowMinimizeButtonHint;
+    if ((style & WS_MAXIMIZEBOX) && (style & WS_THICKFRAME))
+        flags |= Qt::WindowMaximizeButtonHint;
+    window->setWindowFlags(flags);
+    window->setWindowTitle(toQt(title));
+
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    // No sizing border: the window keeps the size its contents give it.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    if (menu != nullptr) {
+        auto* bar = new QMenuBar(window);
+        for (const resources::MenuItem& item : menu->items) {
+            if (item.popup) {
+                addItems(bar->addMenu(toQt(item.text)), item.children, hwnd);
+            } else if (!item.separator) {
+                WORD id = item.id;
+                QObject::connect(bar->addAction(toQt(item.text)), &QAction::triggered,
+                                 [hwnd, id] { PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); });
+            }
+        }
+        layout->setMenuBar(bar);
+    }
+    parts_->client = new ClientArea(std::move(client), window);
+    layout->addWidget(parts_->client);
+    if (x >= 0 && y >= 0)
+        window->move(x, y);
+    parts_->window = window;
+}
+
+Frame::~Frame()
+{
+    delete parts_->window;
+}
+
+void Frame::show(int showCommand)
+{
+    switch (showCommand) {
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+        parts_->window->showMinimized();
+        break;
+    case SW_HIDE:
+        parts_->window->hide();
+        break;
+    default:
+        // Maximizing is not offered: the window has a fixed size.
+        parts_->window->showNormal();
+        break;
+    }
+}
+
+void Frame::hide()
+{
+    parts_->window->hide();
+}
+
+void Frame::showPixels(const RECT& rect)
+{
+    parts_->client->update(QRect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top));
+}
+
+QWidget* Frame::window() const
+{
+    return parts_->window;
+}
+
+QWidget* Frame::clientArea() const
+{
+    return parts_->client;
+}
+
+QWidget* OwnerWidget(HWND hwnd)
+{
+    Window* window = FindWindowObject(hwnd);
+    if (window == nullptr)
+        return nullptr;
+    if (window->kind == Window::Kind::Dialog)
+        return static_cast<QWidget*>(window->dialogWidget);
+    return window->frame->window();
+}
+
+QWidget* ClientWidget(HWND hwnd)
+{
+    Window* window = FindWindowObject(hwnd);
+    if (window == nullptr)
+        return nullptr;
+    if (window->kind == Window::Kind::Dialog)
+        return static_cast<QWidget*>(window->dialogWidget);
+    return window->frame->clientArea();
+}
+
+} // namespace user32

@@ -1,0 +1,146 @@
+// Posting, getting, sending and dispatching messages.
+#include "messages.h"
+
+#include "eventloop.h"
+#include "window.h"
+
+#include <algorithm>
+#include <chrono>
+#include <deque>
+
+namespace user32 {
+namespace {
+
+std::deque<MSG> posted;
+bool quitPosted = false;
+int quitCode = 0;
+
+DWORD now()
+{
+    using namespace std::chrono;
+    return static_cast<DWORD>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+bool inFilter(const MSG& msg, HWND hwnd, UINT first, UINT last)
+{
+    if (hwnd != nullptr && msg.hwnd != hwnd)
+        return false;
+    if (first == 0 && last == 0)
+        return true;
+    return msg.message >= first && msg.message <= last;
+}
+
+// The next message that passes the filter, removed from the queue if asked.
+bool findMessage(MSG& msg, HWND hwnd, UINT first, UINT last, bool remove, bool takeQuit)
+{
+    for (auto it = posted.begin(); it != posted.end(); ++it) {
+        if (inFilter(*it, hwnd, first, last)) {
+            msg = *it;
+            if (remove)
+                posted.erase(it);
+            return true;
+        }
+    }
+    if (takeQuit && quitPosted) {
+        msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(quitCode), 0, now(), {}};
+        if (remove)
+            quitPosted = false;
+        return true;
+    }
+    // Paint messages are never queued: they are made up while a window
+    // has something to repaint.
+    for (Window* window : LiveWindows()) {
+        bool waiting = window->kind == Window::Kind::TopLevel && window->update.right > window->update.left &&
+                       window->update.bottom > window->update.top;
+        MSG paint{window->handle(), WM_PAINT, 0, 0, now(), {}};
+        if (waiting && inFilter(paint, hwnd, first, last)) {
+            msg = paint;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool TakeMessage(MSG& msg, bool takeQuit)
+{
+    return findMessage(msg, nullptr, 0, 0, true, takeQuit);
+}
+
+void ForgetMessagesOf(HWND hwnd)
+{
+    std::erase_if(posted, [hwnd](const MSG& msg) { return msg.hwnd == hwnd; });
+}
+
+} // namespace user32
+
+using namespace user32;
+
+BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
+{
+    if (lpMsg == nullptr || (hWnd != nullptr && FindWindowObject(hWnd) == nullptr)) {
+        SetLastError(lpMsg == nullptr ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
+        return -1;
+    }
+    while (!findMessage(*lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, true, true)) {
+        if (!WaitForEvents()) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return -1;
+        }
+    }
+    return lpMsg->message != WM_QUIT;
+}
+
+BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax, UINT wRemoveMsg)
+{
+    if (lpMsg == nullptr)
+        return FALSE;
+    return findMessage(*lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, (wRemoveMsg & PM_REMOVE) != 0, true);
+}
+
+BOOL WINAPI TranslateMessage(const MSG* lpMsg)
+{
+    // Keys reach Qt's widgets directly; there are no key messages to turn
+    // into characters.
+    (void)lpMsg;
+    return FALSE;
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* lpMsg)
+{
+    if (lpMsg == nullptr)
+        return 0;
+    Window* window = FindWindowObject(lpMsg->hwnd);
+    if (window == nullptr) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    return Deliver(*window, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
+}
+
+BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    if (hWnd != nullptr && FindWindowObject(hWnd) == nullptr) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    posted.push_back(MSG{hWnd, Msg, wParam, lParam, now(), {}});
+    return TRUE;
+}
+
+LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    Window* window = FindWindowObject(hWnd);
+    if (window == nullptr) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    return Deliver(*window, Msg, wParam, lParam);
+}
+
+void WINAPI PostQuitMessage(int nExitCode)
+{
+    quitPosted = true;
+    quitCode = nExitCode;
+}

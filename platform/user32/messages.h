@@ -1,0 +1,16 @@
+// The thread's message queue: posted messages in order, the quit request,
+// and paint messages made up for windows that wait to be repainted.
+#pragma once
+
+#include "user32.h"
+
+namespace user32 {
+
+// Takes the next message for any window: a posted one, else the quit message
+// (when takeQuit), else a paint. False when there is none.
+bool TakeMessage(MSG& msg, bool takeQuit);
+
+// Drops the messages posted to a window that no longer exists.
+void ForgetMessagesOf(HWND hwnd);
+
+} // namespace user32

@@ -1,0 +1,376 @@
+// Window classes, creating and destroying windows, and the default procedure.
+#include "window.h"
+
+#include "codepage.h"
+#include "frame.h"
+#include "messages.h"
+#include "../resources/resources.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace user32 {
+namespace {
+
+struct WindowClass {
+    std::string name; // upper-cased: class names ignore case
+    WNDCLASSA fields{};
+    resources::Id menuName;
+    bool hasMenu = false;
+};
+
+std::vector<WindowClass> classes;
+std::unordered_set<Window*> liveWindows;
+std::unordered_set<Menu*> liveMenus;
+MessageTrace messageTrace = nullptr;
+
+// Stock icons and cursors are never drawn; distinct non-null handles suffice.
+struct StockTag {
+};
+StockTag stockIcon, stockCursor;
+
+std::string upperName(LPCSTR name)
+{
+    std::string result(name);
+    for (char& c : result) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    }
+    return result;
+}
+
+WindowClass* findClass(LPCSTR name)
+{
+    if (name == nullptr || reinterpret_cast<UINT_PTR>(name) <= 0xFFFF)
+        return nullptr;
+    std::string wanted = upperName(name);
+    auto found = std::find_if(classes.begin(), classes.end(), [&](const WindowClass& c) { return c.name == wanted; });
+    return found == classes.end() ? nullptr : &*found;
+}
+
+int frameWidth(DWORD style)
+{
+    if (style & WS_THICKFRAME)
+        return kSizingFrame;
+    if ((style & WS_CAPTION) || (style & WS_DLGFRAME))
+        return kFixedFrame;
+    return (style & WS_BORDER) ? 1 : 0;
+}
+
+HMENU addMenu(std::vector<resources::MenuItem> items)
+{
+    auto* menu = new Menu{std::move(items)};
+    liveMenus.insert(menu);
+    return reinterpret_cast<HMENU>(menu);
+}
+
+} // namespace
+
+Window::Window(Kind kind) : kind(kind) {}
+
+Window::~Window()
+{
+    if (menu != nullptr) {
+        liveMenus.erase(menu);
+        delete menu;
+    }
+}
+
+Window* FindWindowObject(HWND hwnd)
+{
+    auto* window = reinterpret_cast<Window*>(hwnd);
+    return liveWindows.contains(window) ? window : nullptr;
+}
+
+HWND AddWindow(std::unique_ptr<Window> window)
+{
+    Window* raw = window.release();
+    liveWindows.insert(raw);
+    return raw->handle();
+}
+
+void RemoveWindow(HWND hwnd)
+{
+    Window* window = FindWindowObject(hwnd);
+    if (window == nullptr)
+        return;
+    liveWindows.erase(window);
+    delete window;
+}
+
+std::vector<Window*> LiveWindows()
+{
+    return {liveWindows.begin(), liveWindows.end()};
+}
+
+void SetMessageTrace(MessageTrace trace)
+{
+    messageTrace = trace;
+}
+
+LRESULT Deliver(Window& window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    HWND hwnd = window.handle();
+    if (messageTrace != nullptr)
+        messageTrace(hwnd, message, wParam, lParam);
+    if (window.kind == Window::Kind::Dialog)
+        return window.dialogProcedure != nullptr ? window.dialogProcedure(hwnd, message, wParam, lParam) : 0;
+    return window.procedure(hwnd, message, wParam, lParam);
+}
+
+Menu* FindMenu(HMENU handle)
+{
+    auto* menu = reinterpret_cast<Menu*>(handle);
+    return liveMenus.contains(menu) ? menu : nullptr;
+}
+
+} // namespace user32
+
+using namespace user32;
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass)
+{
+    if (lpWndClass == nullptr || lpWndClass->lpfnWndProc == nullptr || lpWndClass->lpszClassName == nullptr ||
+        reinterpret_cast<UINT_PTR>(lpWndClass->lpszClassName) <= 0xFFFF || lpWndClass->lpszClassName[0] == '\0') {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    if (findClass(lpWndClass->lpszClassName) != nullptr) {
+        SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+        return 0;
+    }
+    WindowClass windowClass;
+    windowClass.name = upperName(lpWndClass->lpszClassName);
+    windowClass.fields = *lpWndClass;
+    windowClass.fields.lpszClassName = nullptr; // the caller's strings need not live on
+    windowClass.fields.lpszMenuName = nullptr;
+    if (lpWndClass->lpszMenuName != nullptr) {
+        windowClass.menuName = resources::IdFromName(lpWndClass->lpszMenuName);
+        windowClass.hasMenu = true;
+    }
+    classes.push_back(std::move(windowClass));
+    // Atoms of registered classes start at 0xC000.
+    return static_cast<ATOM>(0xC000 + classes.size() - 1);
+}
+
+BOOL WINAPI UnregisterClassA(LPCSTR lpClassName, HINSTANCE /*hInstance*/)
+{
+    WindowClass* windowClass = findClass(lpClassName);
+    if (windowClass == nullptr) {
+        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+        return FALSE;
+    }
+    // A class in use stays: its windows still need the procedure.
+    for (Window* window : LiveWindows()) {
+        if (window->procedure == windowClass->fields.lpfnWndProc)
+            return FALSE;
+    }
+    windowClass->name.clear();
+    windowClass->fields = WNDCLASSA{};
+    return TRUE;
+}
+
+HICON WINAPI LoadIconA(HINSTANCE /*hInstance*/, LPCSTR /*lpIconName*/)
+{
+    return reinterpret_cast<HICON>(&stockIcon);
+}
+
+HCURSOR WINAPI LoadCursorA(HINSTANCE /*hInstance*/, LPCSTR /*lpCursorName*/)
+{
+    return reinterpret_cast<HCURSOR>(&stockCursor);
+}
+
+HMENU WINAPI LoadMenuA(HINSTANCE /*hInstance*/, LPCSTR lpMenuName)
+{
+    if (lpMenuName == nullptr) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return nullptr;
+    }
+    auto data = resources::Find(resources::Id{resources::kTypeMenu, {}}, resources::IdFromName(lpMenuName));
+    if (!data) {
+        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+        return nullptr;
+    }
+    auto items = resources::ReadMenu(*data);
+    if (!items) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    return addMenu(std::move(*items));
+}
+
+BOOL WINAPI DestroyMenu(HMENU hMenu)
+{
+    Menu* menu = FindMenu(hMenu);
+    if (menu == nullptr) {
+        SetLastError(ERROR_INVALID_MENU_HANDLE);
+        return FALSE;
+    }
+    for (Window* window : LiveWindows()) {
+        if (window->menu == menu)
+            window->menu = nullptr; // the bar already built stays as it is
+    }
+    liveMenus.erase(menu);
+    delete menu;
+    return TRUE;
+}
+
+HWND WINAPI CreateWindowExA(DWORD /*dwExStyle*/, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
+                            int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
+                            LPVOID lpParam)
+{
+    WindowClass* windowClass = findClass(lpClassName);
+    if (windowClass == nullptr) {
+        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+        return nullptr;
+    }
+    if (dwStyle & WS_CHILD) {
+        // The program has one top-level window; child windows are not provided.
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return nullptr;
+    }
+    if (hWndParent != nullptr && FindWindowObject(hWndParent) == nullptr) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    if (hMenu != nullptr && FindMenu(hMenu) == nullptr) {
+        SetLastError(ERROR_INVALID_MENU_HANDLE);
+        return nullptr;
+    }
+    if (hMenu == nullptr && windowClass->hasMenu) {
+        auto data = resources::Find(resources::Id{resources::kTypeMenu, {}}, windowClass->menuName);
+        auto items = data ? resources::ReadMenu(*data) : std::nullopt;
+        if (items)
+            hMenu = addMenu(std::move(*items));
+    }
+
+    if (nWidth == CW_USEDEFAULT) {
+        nWidth = 640;
+        nHeight = 480;
+    }
+    int frame = frameWidth(dwStyle);
+    int caption = (dwStyle & WS_CAPTION) == WS_CAPTION ? kCaptionHeight : 0;
+    int menuBar = hMenu != nullptr ? kMenuHeight : 0;
+    int clientWidth = std::max(0, nWidth - 2 * frame);
+    int clientHeight = std::max(0, nHeight - 2 * frame - caption - menuBar);
+
+    auto window = std::make_unique<Window>(Window::Kind::TopLevel);
+    window->procedure = windowClass->fields.lpfnWndProc;
+    window->style = dwStyle;
+    window->background = windowClass->fields.hbrBackground;
+    window->menu = FindMenu(hMenu);
+    window->client = std::make_shared<gdi32::PixelBuffer>(std::max(clientWidth, 1), std::max(clientHeight, 1));
+    std::u16string title = lpWindowName != nullptr ? FromCodePage(lpWindowName) : std::u16string();
+    window->frame = std::make_unique<Frame>(window->handle(), window->client, title, window->menu, dwStyle, X == CW_USEDEFAULT ? -1 : X,
+                                            Y == CW_USEDEFAULT ? -1 : Y, clientWidth, clientHeight);
+    HWND hwnd = AddWindow(std::move(window));
+
+    CREATESTRUCTA create{lpParam, hInstance, hMenu, hWndParent, nHeight, nWidth, Y, X, static_cast<LONG>(dwStyle),
+                         lpWindowName, lpClassName, 0};
+    Window* created = FindWindowObject(hwnd);
+    if (Deliver(*created, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
+    if (FindWindowObject(hwnd) == nullptr)
+        return nullptr; // destroyed during its creation
+    if (dwStyle & WS_VISIBLE)
+        ShowWindow(hwnd, SW_SHOW);
+    return hwnd;
+}
+
+BOOL WINAPI DestroyWindow(HWND hWnd)
+{
+    Window* window = FindWindowObject(hWnd);
+    if (window == nullptr || window->kind != Window::Kind::TopLevel) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    window->frame->hide();
+    Deliver(*window, WM_DESTROY, 0, 0);
+    if ((window = FindWindowObject(hWnd)) == nullptr)
+        return TRUE;
+    Deliver(*window, WM_NCDESTROY, 0, 0);
+    if ((window = FindWindowObject(hWnd)) == nullptr)
+        return TRUE;
+    for (HDC context : window->contexts)
+        DeleteDC(context);
+    ForgetMessagesOf(hWnd);
+    RemoveWindow(hWnd);
+    return TRUE;
+}
+
+BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow)
+{
+    Window* window = FindWindowObject(hWnd);
+    if (window == nullptr || window->kind != Window::Kind::TopLevel) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    bool wasVisible = (window->style & WS_VISIBLE) != 0;
+    if (nCmdShow == SW_HIDE) {
+        if (wasVisible) {
+            Deliver(*window, WM_SHOWWINDOW, FALSE, 0);
+            window->style &= ~static_cast<DWORD>(WS_VISIBLE);
+            window->frame->hide();
+        }
+        return wasVisible;
+    }
+    if (!wasVisible) {
+        Deliver(*window, WM_SHOWWINDOW, TRUE, 0);
+        if ((window = FindWindowObject(hWnd)) == nullptr)
+            return FALSE;
+        window->style |= WS_VISIBLE;
+        // A window that appears has everything to paint, on a clean ground.
+        InvalidateRect(hWnd, nullptr, TRUE);
+    }
+    window->frame->show(nCmdShow);
+    return wasVisible;
+}
+
+BOOL WINAPI IsWindow(HWND hWnd)
+{
+    return FindWindowObject(hWnd) != nullptr;
+}
+
+BOOL WINAPI IsWindowEnabled(HWND hWnd)
+{
+    Window* window = FindWindowObject(hWnd);
+    return window != nullptr && window->modalChildren == 0;
+}
+
+BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect)
+{
+    Window* window = FindWindowObject(hWnd);
+    if (window == nullptr || lpRect == nullptr || !window->client) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    *lpRect = RECT{0, 0, window->client->width, window->client->height};
+    return TRUE;
+}
+
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    Window* window = FindWindowObject(hWnd);
+    if (window == nullptr)
+        return 0;
+    switch (Msg) {
+    case WM_NCCREATE:
+        return TRUE;
+    case WM_CLOSE:
+        DestroyWindow(hWnd);
+        return 0;
+    case WM_PAINT: {
+        // Validates, so that the paint is not asked for again and again.
+        PAINTSTRUCT paint;
+        if (BeginPaint(hWnd, &paint) != nullptr)
+            EndPaint(hWnd, &paint);
+        return 0;
+    }
+    case WM_ERASEBKGND:
+        return 1;
+    default:
+        return 0;
+    }
+}

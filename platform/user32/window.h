@@ -1,0 +1,74 @@
+// The layer's window objects: what a window handle points to, the live-window
+// table that checks handles, and the window classes.
+#pragma once
+
+#include "user32.h"
+
+#include "../gdi32/surface.h"
+#include "../resources/templates.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace user32 {
+
+class Frame;
+
+struct Menu {
+    std::vector<resources::MenuItem> items;
+};
+
+struct Window {
+    enum class Kind { TopLevel, Dialog };
+
+    explicit Window(Kind kind);
+    ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    HWND handle() { return reinterpret_cast<HWND>(this); }
+
+    Kind kind;
+    WNDPROC procedure = nullptr; // top-level windows
+    DLGPROC dialogProcedure = nullptr;
+    DWORD style = 0;
+    HBRUSH background = nullptr;
+    Menu* menu = nullptr; // owned; destroyed with the window
+
+    // The client area: a pixel buffer that outlives the screen's copies of it.
+    std::shared_ptr<gdi32::PixelBuffer> client;
+    RECT update{};      // bounding box of the part waiting to be repainted
+    bool erase = false; // it must be erased with the class brush first
+    std::vector<HDC> contexts; // from GetDC and BeginPaint, not yet released
+
+    std::unique_ptr<Frame> frame; // the Qt side of a top-level window
+    void* dialogWidget = nullptr; // the Qt side of a dialog (a QDialog)
+    int modalChildren = 0; // modal dialogs it owns: no input while any is open
+    bool dialogEnded = false;
+    INT_PTR dialogResult = 0;
+};
+
+// The live window behind a handle, or nullptr for null, stale or foreign ones.
+Window* FindWindowObject(HWND hwnd);
+HWND AddWindow(std::unique_ptr<Window> window);
+void RemoveWindow(HWND hwnd);
+std::vector<Window*> LiveWindows();
+
+// Calls the window's procedure (its dialog procedure for a dialog).
+LRESULT Deliver(Window& window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Messages delivered to procedures, for tests of their order.
+using MessageTrace = void (*)(HWND, UINT, WPARAM, LPARAM);
+void SetMessageTrace(MessageTrace trace);
+
+Menu* FindMenu(HMENU menu);
+
+// Classic fixed-frame metrics: the outer size of a window minus these is its
+// client area.
+inline constexpr int kFixedFrame = 3;
+inline constexpr int kSizingFrame = 4;
+inline constexpr int kCaptionHeight = 19;
+inline constexpr int kMenuHeight = 19;
+
+} // namespace user32
