@@ -1,5 +1,7 @@
 // Writes the example .PID runs: a simulated speed controller driving a DC
-// motor, sampled the way the controller records a run.
+// motor, sampled the way the controller records a run. With --edge, writes
+// instead the odd files the tests draw: gaps in the curve and extreme values.
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -27,13 +29,13 @@ struct Result {
 };
 
 // Motor: first-order lag from drive output (0..255) to speed, 40 rpm per unit
-// at steady state, 0.4 s time constant. Controller: positional PID on the
+// at steady state, 1.2 s time constant. Controller: positional PID on the
 // speed error in 100 rpm, output clamped to the drive's range.
 Result simulate(const Run& run)
 {
     Result result;
     const double gainRpmPerUnit = 40.0;
-    const double tau = 0.4;
+    const double tau = 1.2;
     const double dt = run.samp * 0.01;
     double speed = 0.0; // rpm
     double integral = 0.0;
@@ -70,25 +72,9 @@ void putInt(std::vector<std::uint8_t>& image, std::size_t offset, int value)
         image[offset + i] = static_cast<std::uint8_t>(bits >> (8 * i));
 }
 
-bool writeRun(const std::string& dir, const Run& run)
+bool writeImage(const std::string& dir, const char* name, const std::vector<std::uint8_t>& image)
 {
-    Result result = simulate(run);
-    std::vector<std::uint8_t> image(416, 0);
-    std::string header = std::string("M") + "PID speed control run " + run.name;
-    for (std::size_t i = 0; i < header.size() && i < 128; ++i)
-        image[i] = static_cast<std::uint8_t>(header[i]);
-    putInt(image, 128, run.target);
-    putInt(image, 132, run.kp);
-    putInt(image, 136, run.ti);
-    putInt(image, 140, run.td);
-    putInt(image, 144, run.samp);
-    for (int i = 0; i < 256; ++i)
-        image[148 + i] = result.samples[i];
-    putInt(image, 404, result.measTime);
-    putInt(image, 408, result.measRotate);
-    putInt(image, 412, result.opeOut);
-
-    std::string path = dir + "/" + run.name + ".PID";
+    std::string path = dir + "/" + name + ".PID";
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
     out.close();
@@ -99,12 +85,69 @@ bool writeRun(const std::string& dir, const Run& run)
     return true;
 }
 
+std::vector<std::uint8_t> makeImage(const char* name, const int params[5], const std::vector<std::uint8_t>& samples,
+                                    int measTime, int measRotate, int opeOut)
+{
+    std::vector<std::uint8_t> image(416, 0);
+    std::string header = std::string("M") + "PID speed control run " + name;
+    for (std::size_t i = 0; i < header.size() && i < 128; ++i)
+        image[i] = static_cast<std::uint8_t>(header[i]);
+    for (int i = 0; i < 5; ++i)
+        putInt(image, 128 + 4 * static_cast<std::size_t>(i), params[i]);
+    for (int i = 0; i < 256; ++i)
+        image[148 + i] = samples[i];
+    putInt(image, 404, measTime);
+    putInt(image, 408, measRotate);
+    putInt(image, 412, opeOut);
+    return image;
+}
+
+bool writeRun(const std::string& dir, const Run& run)
+{
+    Result result = simulate(run);
+    const int params[5] = {run.target, run.kp, run.ti, run.td, run.samp};
+    return writeImage(dir, run.name,
+                      makeImage(run.name, params, result.samples, result.measTime, result.measRotate, result.opeOut));
+}
+
+// Runs no controller writes, but a file may hold: empty slots inside the
+// curve and at sample 0, and every value at its limits.
+bool writeEdgeFiles(const std::string& dir)
+{
+    std::vector<std::uint8_t> gaps(256);
+    for (int i = 0; i < 256; ++i)
+        gaps[i] = static_cast<std::uint8_t>(20 + (i * 7) % 40);
+    gaps[0] = 1; // the first segment then starts at y = 317
+    for (int i = 60; i < 80; ++i)
+        gaps[i] = 1; // a bridged run
+    gaps[120] = 1;   // a single empty slot
+    for (int i = 200; i < 256; ++i)
+        gaps[i] = 1; // the run ends early
+    const int gapParams[5] = {40, 100, 20, 5, 10};
+    bool ok = writeImage(dir, "GAPS", makeImage("GAPS", gapParams, gaps, 2000, 35, 90));
+
+    std::vector<std::uint8_t> extremes(256);
+    for (int i = 0; i < 256; ++i)
+        extremes[i] = static_cast<std::uint8_t>(i % 2 ? 255 : 0);
+    const int extremeParams[5] = {2000000000, INT32_MIN, INT32_MAX, -214748365, -2};
+    ok = writeImage(dir, "EXTREMES", makeImage("EXTREMES", extremeParams, extremes, -1, INT32_MIN, INT32_MAX)) && ok;
+
+    std::vector<std::uint8_t> high(256);
+    for (int i = 0; i < 256; ++i)
+        high[i] = static_cast<std::uint8_t>(90 + i % 30); // above the grid and the frame
+    const int highParams[5] = {-20, 999, 99999, 0, 0};
+    ok = writeImage(dir, "HIGH", makeImage("HIGH", highParams, high, 25500, -5, -123)) && ok;
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--edge")
+        return writeEdgeFiles(argv[2]) ? 0 : 1;
     if (argc != 2) {
-        std::fprintf(stderr, "usage: pidgen OUTDIR\n");
+        std::fprintf(stderr, "usage: pidgen [--edge] OUTDIR\n");
         return 2;
     }
     const Run runs[] = {

@@ -1,0 +1,30 @@
+// The measurement page's drawing routines. Each draws on the surface it is
+// given and reads the measurement record; Disp_Page runs them all in order.
+#pragma once
+
+#include "../platform/win32.h"
+
+void Disp_Page(HDC hdc);
+
+void Disp_GroupBox(HDC hdc);
+void Disp_PIDParm(HDC hdc);
+void Disp_PIDMeas(HDC hdc);
+void Disp_GraphBox(HDC hdc);
+void Draw_Graphic(HDC hdc);
+
+// Composes label, number and unit (each may be NULL) into one text and draws
+// it with its top-left corner at (x, y).
+void Disp_Text(HDC hdc, int x, int y, LPCSTR lpszLabel, LPCSTR lpszField, int iValue, LPCSTR lpszUnit);
+
+// Page arithmetic wraps modulo 2^32 like the 32-bit machine it was made for;
+// it is done unsigned so that no value is undefined.
+static inline int WrapMul(int a, int b)
+{
+    return (int)((DWORD)a * (DWORD)b);
+}
+
+// The y of a speed (in 100 rpm) on the chart: 3 pixels per 100 rpm up from 320.
+static inline int SpeedToY(int iSpeed)
+{
+    return (int)(320u - 3u * (DWORD)iSpeed);
+}

@@ -1,0 +1,94 @@
+// Test helpers for the page: a white 800 x 540 surface, the record at its
+// start values, and pixel checks that read like a description of the page.
+#pragma once
+
+#include "data/measdata.h"
+#include "picture/page.h"
+#include "platform/gdi32/surface.h"
+
+#include <cstring>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+namespace pagetest {
+
+constexpr std::uint32_t white = 0xFFFFFF;
+constexpr std::uint32_t black = 0x000000;
+constexpr std::uint32_t red = 0xFF0000;
+
+inline void setStartValues()
+{
+    std::memset(cPIDHeader, 0, sizeof cPIDHeader);
+    iPramRotate = 45; iPramProp = 80; iPramInt = 0; iPramDiff = 0; iPramSamp = 5;
+    iMeasTime = 0; iMeasRotate = 0;
+    InitMeasData();
+}
+
+// A white surface of the page's size with a fresh context on it.
+struct Surface {
+    explicit Surface(int width = 800, int height = 540)
+        : buffer(std::make_shared<gdi32::PixelBuffer>(width, height, white)), hdc(gdi32::CreateBufferDC(buffer))
+    {
+    }
+    ~Surface() { DeleteDC(hdc); }
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    std::uint32_t at(int x, int y) const { return buffer->at(x, y); }
+    bool operator==(const Surface& other) const { return buffer->pixels == other.buffer->pixels; }
+
+    std::shared_ptr<gdi32::PixelBuffer> buffer;
+    HDC hdc;
+};
+
+// Whether every pixel of the rectangle [x0, x1) x [y0, y1) has the colour.
+inline ::testing::AssertionResult AreaIs(const Surface& s, int x0, int y0, int x1, int y1, std::uint32_t colour)
+{
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            if (s.at(x, y) != colour)
+                return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex << s.at(x, y);
+    return ::testing::AssertionSuccess();
+}
+
+inline ::testing::AssertionResult ColumnIs(const Surface& s, int x, int y0, int y1, std::uint32_t colour)
+{
+    return AreaIs(s, x, y0, x + 1, y1, colour);
+}
+
+inline ::testing::AssertionResult RowIs(const Surface& s, int y, int x0, int x1, std::uint32_t colour)
+{
+    return AreaIs(s, x0, y, x1, y + 1, colour);
+}
+
+inline bool AreaHas(const Surface& s, int x0, int y0, int x1, int y1, std::uint32_t colour)
+{
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            if (s.at(x, y) == colour)
+                return true;
+    return false;
+}
+
+// Whether the page shows text (code page 932) at (x, y): its cells, up to
+// width pixels of them, look as the text drawn alone on white.
+inline ::testing::AssertionResult TextShows(const Surface& page, int x, int y, const std::string& text, int width = -1)
+{
+    Surface alone;
+    TextOutA(alone.hdc, x, y, text.data(), static_cast<int>(text.size()));
+    int x1 = x + (width >= 0 ? width : 8 * static_cast<int>(text.size()));
+    for (int row = y; row < y + 16; ++row)
+        for (int col = x; col < x1; ++col)
+            if (page.at(col, row) != alone.at(col, row))
+                return ::testing::AssertionFailure() << "'" << text << "' differs at (" << col << ", " << row << ")";
+    return ::testing::AssertionSuccess();
+}
+
+// A page fixture: the record at its start values before each test.
+class PageTest : public ::testing::Test {
+protected:
+    void SetUp() override { setStartValues(); }
+};
+
+} // namespace pagetest
