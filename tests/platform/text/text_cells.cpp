@@ -59,10 +59,3 @@ TEST(TextCells, ColoursAreTheOnesGiven)
     EXPECT_EQ(CountColour(paper, 0xFF0000, 0, 0, 16, 16) + CountColour(paper, 0x0000FF, 0, 0, 16, 16), 256);
     EXPECT_GT(CountColour(paper, 0xFF0000, 0, 0, 16, 16), 0);
 }
-
-TEST(TextCells, NothingToDrawDrawsNothing)
-{
-    gdi32::PixelBuffer paper = Paper();
-    Draw(paper, 0, 0, std::string_view("abc", 0));
-    EXPECT_EQ(Touched(paper), Columns{});
-}
