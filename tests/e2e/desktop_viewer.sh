@@ -1,0 +1,175 @@
+#!/usr/bin/env bash
+# The viewer under Xvfb, driven with the keyboard: first paint, Open of a good
+# and of a wrong-format file, the next dialog's preselected path, the About
+# box, and the two ways out (File > Exit, the close box).
+# Usage: desktop_viewer.sh PIDVIEW PIDPAGE EXAMPLES_DIR
+set -euo pipefail
+pidview=$1 pidpage=$2 examples=$3
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/xvfb.sh"
+work=$(mktemp -d)
+export HOME=$work XDG_RUNTIME_DIR=$work
+cleanup() { [ -n "${app:-}" ] && kill "$app" 2>/dev/null; stop_xvfb; rm -rf "$work"; }
+start_xvfb
+trap cleanup EXIT
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+
+start_viewer() {
+  "$pidview" & app=$!
+  wid=$(timeout 20 xdotool search --sync --name 'Ver1\.00' | head -1)
+  [ -n "$wid" ] || { echo "no viewer window" >&2; exit 1; }
+  xdotool windowfocus --sync "$wid"
+}
+
+# The client area: the bottom 794 x 496 pixels of the Qt window.
+client_shot() {
+  local out=$1 height
+  import -window "$wid" "$work/window.png"
+  height=$(identify -format '%h' "$work/window.png")
+  convert "$work/window.png" -crop "794x496+0+$((height - 496))" +repage "$out"
+}
+
+differing_pixels() {
+  compare -metric AE "$1" "$2" null: 2>&1 || true
+}
+
+# pidpage's page for a file (or the start values), cut to the client area.
+expected_page() {
+  local out=$1; shift
+  "$pidpage" "$@" "$work/page.png"
+  convert "$work/page.png" -crop 794x496+0+0 +repage "$out"
+}
+
+# Waits until the client area equals the expected picture; prints the last count.
+wait_for_page() {
+  local expected=$1 count
+  for _ in $(seq 40); do
+    client_shot "$work/shot.png"
+    count=$(differing_pixels "$work/shot.png" "$expected")
+    [ "$count" = 0 ] && { echo 0; return; }
+    sleep 0.1
+  done
+  echo "$count"
+}
+
+window_count() {
+  xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l
+}
+
+wait_for_window() {
+  for _ in $(seq 50); do
+    [ "$(window_count "$1")" -ge 1 ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+wait_for_no_window() {
+  for _ in $(seq 50); do
+    [ "$(window_count "$1")" -eq 0 ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+open_file() {
+  xdotool windowfocus --sync "$wid"
+  xdotool key alt+f
+  sleep 0.3
+  xdotool key o
+  wait_for_window 'Open|開く' || { fail "no open dialog"; return; }
+  sleep 0.3
+  if [ -n "${1:-}" ]; then
+    xdotool key ctrl+a
+    xdotool type --delay 10 "$1"
+  fi
+  xdotool key Return
+}
+
+cp "$examples/PID_FAST.PID" "$work/fast.PID"
+printf 'X%.0s' $(seq 416) > "$work/bad.PID"
+
+# Start-up: the first paint is the page of the start values.
+start_viewer
+expected_page "$work/start.png"
+[ "$(wait_for_page "$work/start.png")" = 0 ] && pass "first paint equals pidpage's start page" \
+  || fail "first paint differs from pidpage ($(differing_pixels "$work/shot.png" "$work/start.png") pixels)"
+cp "$work/shot.png" "$work/first_paint.png"
+
+# Open a good file: redrawn at once.
+open_file "$work/fast.PID"
+expected_page "$work/fast.png" "$work/fast.PID"
+[ "$(wait_for_page "$work/fast.png")" = 0 ] && pass "Open redraws the page of the file" \
+  || fail "page after Open differs ($(differing_pixels "$work/shot.png" "$work/fast.png") pixels)"
+cp "$work/shot.png" "$work/after_open.png"
+
+# A wrong-format file: the format message once, the page unchanged.
+open_file "$work/bad.PID"
+if wait_for_window 'データロード'; then
+  [ "$(window_count 'データロード')" = 1 ] && pass "format message shown once" || fail "more than one message box"
+  import -window "$(xdotool search --onlyvisible --name 'データロード' | head -1)" "$work/message.png"
+  xdotool key Return
+  wait_for_no_window 'データロード' || fail "message box stays open"
+else
+  fail "no format message"
+fi
+[ "$(wait_for_page "$work/fast.png")" = 0 ] && pass "page unchanged after a wrong-format file" \
+  || fail "page changed after a wrong-format file"
+
+# The next dialog starts on the previous path: accepting it at once opens
+# the wrong-format file again.
+open_file ""
+if wait_for_window 'データロード'; then
+  pass "next Open dialog starts on the previous path"
+  xdotool key Return
+  wait_for_no_window 'データロード' || true
+else
+  fail "next Open dialog did not start on the previous path"
+fi
+
+# About: Escape leaves it open, Enter closes it.
+xdotool windowfocus --sync "$wid"
+xdotool key alt+h
+sleep 0.3
+xdotool key a
+if wait_for_window 'ZARVEN'; then
+  about=$(xdotool search --onlyvisible --name 'ZARVEN' | head -1)
+  sleep 0.3
+  import -window "$about" "$work/about.png"
+  xdotool key Escape
+  sleep 0.5
+  [ "$(window_count 'ZARVEN')" = 1 ] && pass "Escape leaves the About box open" || fail "Escape closed the About box"
+  xdotool key Return
+  wait_for_no_window 'ZARVEN' && pass "Enter closes the About box" || fail "Enter did not close the About box"
+else
+  fail "no About box"
+fi
+
+# File > Exit ends the process with status 0.
+xdotool windowfocus --sync "$wid"
+xdotool key alt+f
+sleep 0.3
+xdotool key x
+status=0
+timeout 10 tail --pid="$app" -f /dev/null || true
+wait "$app" || status=$?
+app=
+[ "$status" = 0 ] && pass "File > Exit ends with status 0" || fail "File > Exit ended with status $status"
+
+# The close box ends the process with status 0.
+start_viewer
+python3 "$here/x11_close.py" "$wid"
+status=0
+timeout 10 tail --pid="$app" -f /dev/null || true
+wait "$app" || status=$?
+app=
+[ "$status" = 0 ] && pass "the close box ends with status 0" || fail "the close box ended with status $status"
+
+if [ -n "${PIDVIEW_E2E_SHOTS:-}" ]; then
+  mkdir -p "$PIDVIEW_E2E_SHOTS"
+  cp "$work"/{first_paint,after_open,message,about}.png "$PIDVIEW_E2E_SHOTS"/ 2>/dev/null || true
+fi
+[ "$failures" = 0 ] || { echo "$failures failure(s)"; exit 1; }
