@@ -17,9 +17,30 @@ start_xvfb
 trap 'stop_wine; stop_xvfb; rm -rf "$work"' EXIT
 make_prefix
 
+# le32 VALUE: four little-endian bytes as printf escapes.
+le32() {
+  local v=$(( $1 & 0xFFFFFFFF ))
+  printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((v & 255)) $((v >> 8 & 255)) $((v >> 16 & 255)) $((v >> 24))
+}
+# write_run FILE TARGET KP TI TD SAMP 'SAMPLE EXPRESSION IN i': a run whose
+# lines lie where the rules of the layer meet: on the frame and the axis,
+# on the grid, at every slope.
+write_run() {
+  local file=$1 bytes i
+  bytes='M'$(printf '\\x00%.0s' $(seq 127))
+  for value in "$2" "$3" "$4" "$5" "$6"; do bytes+=$(le32 "$value"); done
+  for i in $(seq 0 255); do bytes+=$(printf '\\x%02x' $(( ($7) & 255 ))); done
+  bytes+=$(le32 2560)$(le32 "$2")$(le32 128)
+  printf "$bytes" > "$file"
+}
+
 mkdir "$work/runs"
 "$pidgen" "$work/runs" >/dev/null
 "$pidgen" --edge "$work/runs" >/dev/null
+write_run "$work/runs/ON_AXIS.PID" 0 100 10 10 10 '(i * (i % 17)) % 100 + 2'
+write_run "$work/runs/ON_FRAME.PID" 100 50 0 0 -2 'i'
+write_run "$work/runs/FRAME_FOOT.PID" -16 50 0 0 0 '0'
+write_run "$work/runs/ON_GRID.PID" 20 50 0 0 3 '(i / 8) % 2 ? 20 : 40 + i % 5'
 cd "$work"
 pages=(START)
 for run in runs/*.PID; do pages+=("$(basename "$run" .PID)"); done
