@@ -6,6 +6,7 @@
 #include <sys/socket.h>
 
 #include <chrono>
+#include <cmath>
 
 namespace winspool::cups {
 
@@ -64,6 +65,17 @@ std::string PrinterUri(const std::string& printer)
 
 constexpr double kPointsPerHundredthMm = 72.0 / 2540.0;
 
+// CUPS reports sizes in hundredths of a millimetre. A queue described in whole
+// points (a PPD) loses up to 0.014 pt on the way; taking the whole point back
+// gives the page the filters expect, which they would otherwise centre on the
+// paper with a shift of a fraction of a printer pixel.
+double ToPoints(int hundredthsMm)
+{
+    double points = hundredthsMm * kPointsPerHundredthMm;
+    double whole = std::round(points);
+    return std::abs(points - whole) <= 0.5 * kPointsPerHundredthMm ? whole : points;
+}
+
 void ReadMedia(ipp_t* response, PageGeometry& page)
 {
     ipp_attribute_t* mediaCol = ippFindAttribute(response, "media-col-default", IPP_TAG_BEGIN_COLLECTION);
@@ -75,13 +87,13 @@ void ReadMedia(ipp_t* response, PageGeometry& page)
         ipp_attribute_t* x = ippFindAttribute(sizeCol, "x-dimension", IPP_TAG_INTEGER);
         ipp_attribute_t* y = ippFindAttribute(sizeCol, "y-dimension", IPP_TAG_INTEGER);
         if (x != nullptr && y != nullptr && ippGetInteger(x, 0) > 0 && ippGetInteger(y, 0) > 0) {
-            page.widthPoints = ippGetInteger(x, 0) * kPointsPerHundredthMm;
-            page.heightPoints = ippGetInteger(y, 0) * kPointsPerHundredthMm;
+            page.widthPoints = ToPoints(ippGetInteger(x, 0));
+            page.heightPoints = ToPoints(ippGetInteger(y, 0));
         }
     }
     auto margin = [col](const char* name, double& points) {
         if (ipp_attribute_t* a = ippFindAttribute(col, name, IPP_TAG_INTEGER); a != nullptr && ippGetInteger(a, 0) >= 0)
-            points = ippGetInteger(a, 0) * kPointsPerHundredthMm;
+            points = ToPoints(ippGetInteger(a, 0));
     };
     margin("media-left-margin", page.leftPoints);
     margin("media-top-margin", page.topPoints);

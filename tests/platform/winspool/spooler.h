@@ -2,6 +2,7 @@
 // the PDF files CUPS-PDF writes, and those files rasterized.
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -73,24 +74,78 @@ struct Raster {
     }
 };
 
-// The first page of pdf rendered at dpi with pdftoppm, no anti-aliasing.
-inline Raster Rasterize(const std::filesystem::path& pdf, int dpi)
+inline Raster ReadPpm(const std::filesystem::path& file)
 {
-    std::filesystem::path out = std::filesystem::temp_directory_path() / "pidview-spooler-page";
     Raster raster;
-    std::string command = "pdftoppm -r " + std::to_string(dpi) + " -aa no -aaVector no -f 1 -singlefile '"
-                          + pdf.string() + "' '" + out.string() + "'";
-    if (Shell(command) != 0)
-        return raster;
-    std::ifstream in(out.string() + ".ppm", std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     std::string magic;
     int maxValue = 0;
     in >> magic >> raster.width >> raster.height >> maxValue;
     in.get();
+    if (magic != "P6" || maxValue != 255 || raster.width <= 0 || raster.height <= 0)
+        return Raster{};
     raster.rgb.resize(static_cast<std::size_t>(raster.width) * raster.height * 3);
     in.read(reinterpret_cast<char*>(raster.rgb.data()), static_cast<std::streamsize>(raster.rgb.size()));
+    return raster;
+}
+
+// The first page of pdf rendered at dpi with pdftoppm, no anti-aliasing.
+inline Raster Rasterize(const std::filesystem::path& pdf, int dpi)
+{
+    std::filesystem::path out = std::filesystem::temp_directory_path() / "pidview-spooler-page";
+    std::string command = "pdftoppm -r " + std::to_string(dpi) + " -aa no -aaVector no -f 1 -singlefile '"
+                          + pdf.string() + "' '" + out.string() + "'";
+    if (Shell(command) != 0)
+        return Raster{};
+    Raster raster = ReadPpm(out.string() + ".ppm");
     std::filesystem::remove(out.string() + ".ppm");
     return raster;
+}
+
+// Compares printed, from (left, top), with source enlarged factor times by
+// pixel repetition, and checks a one-pixel white border around it.
+//
+// pdftoppm draws an image one device pixel wider and taller than the area it
+// covers and resamples it bilinearly, so an edge of the picture can move by
+// up to a pixel and come out as a blend. Each printed channel value must
+// therefore lie between the lowest and highest value the enlargement has
+// within one pixel of that place (white outside it). Where that neighbourhood
+// is all one colour, this asks for the exact colour.
+inline int CountMismatches(const Raster& printed, int left, int top, const Raster& source, int factor)
+{
+    const int width = source.width * factor;
+    const int height = source.height * factor;
+    auto expected = [&](int x, int y) -> std::uint32_t {
+        if (x < 0 || y < 0 || x >= width || y >= height)
+            return 0xFFFFFF;
+        return source.at(x / factor, y / factor);
+    };
+    int mismatches = 0;
+    for (int y = -1; y <= height; ++y) {
+        for (int x = -1; x <= width; ++x) {
+            if (left + x < 0 || top + y < 0 || left + x >= printed.width || top + y >= printed.height) {
+                ++mismatches;
+                continue;
+            }
+            std::uint32_t got = printed.at(left + x, top + y);
+            for (int shift = 0; shift <= 16; shift += 8) {
+                int low = 255;
+                int high = 0;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        int value = static_cast<int>((expected(x + dx, y + dy) >> shift) & 0xFF);
+                        low = std::min(low, value);
+                        high = std::max(high, value);
+                    }
+                int value = static_cast<int>((got >> shift) & 0xFF);
+                if (value < low || value > high) {
+                    ++mismatches;
+                    break;
+                }
+            }
+        }
+    }
+    return mismatches;
 }
 
 inline int PageCount(const std::filesystem::path& pdf)
