@@ -158,16 +158,14 @@ int WINAPIV wsprintfA(LPSTR buffer, LPCSTR format, ...)
             break;
         ++p;
         switch (type) {
-        case 'c':
-        case 'C': {
+        case 'c': {
             const char c = static_cast<char>(va_arg(args, int));
             Field plain = field;
             plain.zero = false;
             Pad(out, plain, "", 0, &c, 1, 0);
             break;
         }
-        case 's':
-        case 'S': {
+        case 's': {
             const char* text = va_arg(args, const char*);
             if (!text)
                 text = "(null)";
