@@ -1,0 +1,154 @@
+// The program's window in-process: the messages from start to exit, the
+// command dispatch, and the About box's procedure and keys.
+#include "app/pidview.h"
+#include "app/resource.h"
+#include "platform/resources/resources.h"
+#include "platform/user32/window.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+struct Delivered {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+};
+std::vector<Delivered> delivered;
+
+void Record(HWND hwnd, UINT message, WPARAM wParam, LPARAM)
+{
+    delivered.push_back({hwnd, message, wParam});
+}
+
+std::vector<UINT> MessagesTo(HWND hwnd)
+{
+    std::vector<UINT> result;
+    for (const Delivered& d : delivered) {
+        if (d.hwnd == hwnd)
+            result.push_back(d.message);
+    }
+    return result;
+}
+
+void PressKey(int key)
+{
+    QWidget* target = QApplication::focusWidget() != nullptr ? QApplication::focusWidget()
+                                                              : QApplication::activeModalWidget();
+    ASSERT_NE(target, nullptr);
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier));
+}
+
+// Runs first: WinMain registers the class once per process.
+TEST(MainWindow, StartUpAndExitOrder)
+{
+    user32::SetMessageTrace(Record);
+    delivered.clear();
+    QTimer::singleShot(0, [] { PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0); });
+    char tail[] = "";
+    int code = WinMain(resources::ProgramInstance(), nullptr, tail, SW_SHOWDEFAULT);
+    user32::SetMessageTrace(nullptr);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(MessagesTo(hWnd), (std::vector<UINT>{WM_CREATE, WM_SHOWWINDOW, WM_PAINT, WM_COMMAND, WM_DESTROY,
+                                                    WM_NCDESTROY}));
+    EXPECT_FALSE(IsWindow(hWnd));
+}
+
+class MainWindowRunning : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        hWnd = CreateWindowExA(0, szMainAppName, szTitle, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, 800, 540, nullptr, nullptr, resources::ProgramInstance(), nullptr);
+        ASSERT_NE(hWnd, nullptr);
+        hInst = resources::ProgramInstance();
+    }
+    void TearDown() override
+    {
+        if (IsWindow(hWnd))
+            DestroyWindow(hWnd);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+};
+
+TEST_F(MainWindowRunning, ClientAreaBelowTheMenu)
+{
+    RECT rc;
+    ASSERT_TRUE(GetClientRect(hWnd, &rc));
+    EXPECT_EQ(rc.right, 794);
+    EXPECT_EQ(rc.bottom, 496);
+}
+
+TEST_F(MainWindowRunning, UnknownCommandIsIgnored)
+{
+    EXPECT_EQ(MainWndProc(hWnd, WM_COMMAND, MAKEWPARAM(4711, 0), 0), 0);
+    EXPECT_EQ(MainWndProc(hWnd, WM_COMMAND, MAKEWPARAM(0, 1), 0), 0);
+    EXPECT_TRUE(IsWindow(hWnd));
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+}
+
+TEST_F(MainWindowRunning, ExitDestroysAndQuitsWithZero)
+{
+    EXPECT_EQ(MainWndProc(hWnd, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0), 0);
+    EXPECT_FALSE(IsWindow(hWnd));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.wParam, 0u);
+}
+
+TEST_F(MainWindowRunning, PaintValidatesTheWindow)
+{
+    InvalidateRect(hWnd, nullptr, TRUE);
+    EXPECT_EQ(MainWndProc(hWnd, WM_PAINT, 0, 0), 0);
+    RECT rc;
+    EXPECT_FALSE(GetUpdateRect(hWnd, &rc, FALSE));
+}
+
+TEST(AboutProcedure, Answers)
+{
+    EXPECT_EQ(HAboutDlgProc(nullptr, WM_INITDIALOG, 0, 0), TRUE);
+    EXPECT_EQ(HAboutDlgProc(nullptr, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0), FALSE);
+    EXPECT_EQ(HAboutDlgProc(nullptr, WM_COMMAND, MAKEWPARAM(4711, 0), 0), FALSE);
+    EXPECT_EQ(HAboutDlgProc(nullptr, WM_USER, 0, 0), FALSE);
+}
+
+TEST_F(MainWindowRunning, AboutBoxIgnoresEscapeAndClosesWithEnter)
+{
+    user32::SetMessageTrace(Record);
+    delivered.clear();
+    bool enabledWhileOpen = true;
+    QTimer::singleShot(50, [&] {
+        enabledWhileOpen = IsWindowEnabled(hWnd);
+        PressKey(Qt::Key_Escape);
+        QTimer::singleShot(50, [] { PressKey(Qt::Key_Return); });
+    });
+    INT_PTR result = DialogBoxParamA(hInst, szHelpAbout, hWnd, HAboutDlgProc, 0);
+    user32::SetMessageTrace(nullptr);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_FALSE(enabledWhileOpen);
+    EXPECT_TRUE(IsWindowEnabled(hWnd));
+    std::vector<WPARAM> commands;
+    for (const Delivered& d : delivered) {
+        if (d.message == WM_COMMAND && d.hwnd != hWnd)
+            commands.push_back(LOWORD(d.wParam));
+    }
+    EXPECT_EQ(commands, (std::vector<WPARAM>{IDCANCEL, IDOK}));
+}
+
+TEST_F(MainWindowRunning, MissingDialogTemplateFails)
+{
+    EXPECT_EQ(DialogBoxParamA(hInst, "NOSUCHDIALOG", hWnd, HAboutDlgProc, 0), -1);
+}
+
+} // namespace

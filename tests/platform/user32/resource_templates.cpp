@@ -1,0 +1,128 @@
+// The program's resource script read back from the compiled .res: the menu
+// "ZARVEN" and the dialog "PIDABOUT" with their exact texts and rectangles.
+#include "platform/resources/resources.h"
+#include "platform/resources/templates.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QString>
+#include <gtest/gtest.h>
+
+namespace {
+
+using resources::Id;
+
+std::vector<resources::MenuItem> Menu()
+{
+    auto data = resources::Find(Id{resources::kTypeMenu, {}}, resources::IdFromName("zarven"));
+    EXPECT_TRUE(data.has_value());
+    return data ? resources::ReadMenu(*data).value_or(std::vector<resources::MenuItem>{})
+                : std::vector<resources::MenuItem>{};
+}
+
+resources::DialogTemplate About()
+{
+    auto data = resources::Find(Id{resources::kTypeDialog, {}}, resources::IdFromName("PIDABOUT"));
+    EXPECT_TRUE(data.has_value());
+    return data ? resources::ReadDialog(*data).value_or(resources::DialogTemplate{}) : resources::DialogTemplate{};
+}
+
+TEST(ResourceTemplates, MenuTextsIdentifiersAndSeparators)
+{
+    auto menu = Menu();
+    ASSERT_EQ(menu.size(), 2u);
+    EXPECT_EQ(menu[0].text, u"ファイル(&F)");
+    ASSERT_EQ(menu[0].children.size(), 5u);
+    EXPECT_EQ(menu[0].children[0].text, u"開く(&O)");
+    EXPECT_EQ(menu[0].children[0].id, 101);
+    EXPECT_TRUE(menu[0].children[1].separator);
+    EXPECT_EQ(menu[0].children[2].text, u"印刷(&P)");
+    EXPECT_EQ(menu[0].children[2].id, 105);
+    EXPECT_TRUE(menu[0].children[3].separator);
+    EXPECT_EQ(menu[0].children[4].text, u"終了(&X)");
+    EXPECT_EQ(menu[0].children[4].id, 109);
+    EXPECT_EQ(menu[1].text, u"ヘルプ(&H)");
+    ASSERT_EQ(menu[1].children.size(), 1u);
+    EXPECT_EQ(menu[1].children[0].text, u"バージョン情報(&A)");
+    EXPECT_EQ(menu[1].children[0].id, 902);
+}
+
+TEST(ResourceTemplates, AboutDialogFrame)
+{
+    auto dialog = About();
+    EXPECT_EQ(dialog.title, u"ZARVENのバージョン情報");
+    EXPECT_EQ(dialog.typeface, u"ＭＳ Ｐゴシック");
+    EXPECT_EQ(dialog.pointSize, 10);
+    EXPECT_EQ(dialog.x, 0);
+    EXPECT_EQ(dialog.y, 0);
+    EXPECT_EQ(dialog.cx, 171);
+    EXPECT_EQ(dialog.cy, 111);
+    // Popup, visible, caption, modal frame, 3-D look, context help; no system menu.
+    EXPECT_EQ(dialog.style & 0xFFFF0000u, 0x80000000u | 0x10000000u | 0x00C00000u);
+    EXPECT_EQ(dialog.style & (0x80u | 0x04u | 0x2000u), 0x80u | 0x04u | 0x2000u);
+    EXPECT_EQ(dialog.exStyle, 0x400u | 0x1u);
+}
+
+TEST(ResourceTemplates, AboutDialogControls)
+{
+    auto dialog = About();
+    struct Expected {
+        resources::ControlKind kind;
+        int id;
+        short x, y, cx, cy;
+    };
+    const Expected expected[] = {
+        {resources::ControlKind::Button, 1, 60, 92, 50, 14}, {resources::ControlKind::Static, -1, 4, 4, 160, 80},
+        {resources::ControlKind::Static, -1, 24, 16, 124, 16}, {resources::ControlKind::Static, -1, 12, 56, 148, 8},
+        {resources::ControlKind::Static, -1, 12, 64, 148, 8}, {resources::ControlKind::Static, -1, 14, 12, 144, 24},
+        {resources::ControlKind::Static, -1, 11, 43, 149, 1}, {resources::ControlKind::Static, -1, 11, 48, 148, 8},
+        {resources::ControlKind::Static, -1, 12, 76, 148, 1},
+    };
+    ASSERT_EQ(dialog.controls.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const auto& c = dialog.controls[i];
+        SCOPED_TRACE(i);
+        EXPECT_EQ(resources::KindOf(c), expected[i].kind);
+        EXPECT_EQ(c.id, expected[i].id);
+        EXPECT_EQ(c.x, expected[i].x);
+        EXPECT_EQ(c.y, expected[i].y);
+        EXPECT_EQ(c.cx, expected[i].cx);
+        EXPECT_EQ(c.cy, expected[i].cy);
+    }
+    EXPECT_EQ(dialog.controls[0].text, u"OK");
+    EXPECT_EQ(dialog.controls[0].style & 0x0001000Fu, 0x00010000u); // plain push button, tab stop
+    EXPECT_EQ(dialog.controls[0].style & 0x300u, 0x300u);          // centred
+    EXPECT_EQ(dialog.controls[2].text, u"PID制御計測データ表示(モータ版用) Ver1.00");
+    for (std::size_t i : {1u, 5u, 6u, 8u})
+        EXPECT_EQ(dialog.controls[i].style & 0x1Fu, 0x12u) << i; // etched frames
+    for (std::size_t i : {2u, 3u, 4u, 7u})
+        EXPECT_EQ(dialog.controls[i].style & 0x1Fu, 0x1u) << i; // centred texts
+}
+
+TEST(ResourceTemplates, OneLineTextsFitTheirWidthAtTenPoints)
+{
+    auto dialog = About();
+    QFont font(QStringLiteral("IPAPGothic"));
+    font.setPixelSize(13);
+    QFontMetrics metrics(font);
+    int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    int baseX = (letters / 26 + 1) / 2;
+    for (std::size_t i : {3u, 4u, 7u}) {
+        const auto& c = dialog.controls[i];
+        QString text = QString::fromUtf16(c.text.data(), static_cast<qsizetype>(c.text.size()));
+        EXPECT_LE(metrics.horizontalAdvance(text), (c.cx * baseX + 2) / 4) << text.toStdString();
+    }
+}
+
+TEST(ResourceTemplates, MalformedDataIsRefused)
+{
+    const std::byte shortMenu[] = {std::byte{0}, std::byte{0}, std::byte{0}};
+    EXPECT_FALSE(resources::ReadMenu(shortMenu).has_value());
+    const std::byte unterminated[] = {std::byte{0}, std::byte{0}, std::byte{0}, std::byte{0},
+                                      std::byte{0x10}, std::byte{0}, std::byte{'A'}, std::byte{0}};
+    EXPECT_FALSE(resources::ReadMenu(unterminated).has_value());
+    EXPECT_FALSE(resources::ReadDialog(std::span<const std::byte>(shortMenu, 3)).has_value());
+    EXPECT_FALSE(resources::Find(Id{resources::kTypeDialog, {}}, resources::IdFromName("NOSUCH")).has_value());
+}
+
+} // namespace
