@@ -12,6 +12,9 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <cstdio>
+#include <ctime>
+
 namespace user32 {
 namespace {
 
@@ -43,9 +46,23 @@ protected:
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         QRect rect = event->rect();
         painter.drawImage(rect, image, rect);
+        reportFirstPaint();
     }
 
 private:
+    // For tools/measure_startup.sh: the wall-clock time of the first frame.
+    void reportFirstPaint()
+    {
+        static bool reported = !qEnvironmentVariableIsSet("PIDVIEW_REPORT_FIRST_PAINT");
+        if (reported)
+            return;
+        reported = true;
+        timespec now;
+        clock_gettime(CLOCK_REALTIME, &now);
+        std::fprintf(stderr, "first-paint %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+        std::fflush(stderr);
+    }
+
     std::shared_ptr<gdi32::PixelBuffer> pixels_;
 };
 
