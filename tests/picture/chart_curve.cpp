@@ -36,7 +36,7 @@ TEST_F(ChartCurve, ConstantSpeedIsAHorizontalLine)
     fill(0, 256, 30); // y = 230
     Surface s;
     Draw_Graphic(s.hdc);
-    EXPECT_TRUE(RowIs(s, 230, 50, 560, black)); // sample 255 at x = 560 is only an end point
+    EXPECT_TRUE(RowIs(s, 230, 50, 559, black)); // sample 255 at x = 560 is only an end point
     EXPECT_EQ(s.at(560, 230), white);
     EXPECT_FALSE(AreaHas(s, 0, 0, 800, 230, black));
     EXPECT_FALSE(AreaHas(s, 0, 231, 800, 540, black));
@@ -47,7 +47,7 @@ TEST_F(ChartCurve, StopsAtTheLastMeasuredSample)
     fill(0, 100, 30);
     Surface s;
     Draw_Graphic(s.hdc);
-    EXPECT_TRUE(RowIs(s, 230, 50, 248, black)); // sample 99 lies at x = 248
+    EXPECT_TRUE(RowIs(s, 230, 50, 247, black)); // sample 99 lies at x = 248
     EXPECT_FALSE(AreaHas(s, 248, 0, 800, 540, black));
 }
 
@@ -73,7 +73,7 @@ TEST_F(ChartCurve, EmptySampleZeroStartsFromJustAboveTheAxis)
     Draw_Graphic(s.hdc);
     // Sample 0 is the no-sample value 1: the first segment starts at y = 317.
     EXPECT_EQ(s.at(50, 317), black);
-    EXPECT_TRUE(RowIs(s, 230, 52, 560, black));
+    EXPECT_TRUE(RowIs(s, 230, 52, 559, black));
 }
 
 TEST_F(ChartCurve, OnlySampleZeroAndOneMeasuredDrawNothing)
@@ -90,6 +90,6 @@ TEST_F(ChartCurve, HighSamplesRiseAboveTheFrameAndAreClipped)
     fill(128, 256, 101); // up to y = 17, above the frame's top at 20
     Surface s;
     Draw_Graphic(s.hdc);
-    EXPECT_TRUE(RowIs(s, 17, 50 + 2 * 128, 560, black));
-    EXPECT_TRUE(RowIs(s, 320, 50, 50 + 2 * 127, black));
+    EXPECT_TRUE(RowIs(s, 17, 50 + 2 * 128, 559, black));
+    EXPECT_TRUE(RowIs(s, 320, 50, 303, black)); // up to sample 127 at x = 304
 }

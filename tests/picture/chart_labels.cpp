@@ -31,9 +31,9 @@ TEST_F(ChartLabels, SpeedLabelsAndTitles)
     EXPECT_TRUE(TextShows(page, 600, 330, "測定時間 [S] "));
     // The titles' opaque cells lie over the speed axis (checked above: their
     // cells show the text alone); below them the axis runs unbroken.
-    EXPECT_TRUE(ColumnIs(page, 50, 66, 185, black));
+    EXPECT_TRUE(ColumnIs(page, 50, 66, 184, black));
     EXPECT_EQ(page.at(50, 185), red); // the target line starts on the axis
-    EXPECT_TRUE(ColumnIs(page, 50, 186, 321, black));
+    EXPECT_TRUE(ColumnIs(page, 50, 186, 320, black));
 }
 
 TEST_F(ChartLabels, FiveMillisecondSamplingLabelsWholeSecondsOnly)

@@ -4,7 +4,7 @@
 
 #include "data/measdata.h"
 #include "picture/page.h"
-#include "platform/gdi32/surface.h"
+#include "pixels.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -13,9 +13,9 @@
 
 namespace pagetest {
 
-constexpr std::uint32_t white = 0xFFFFFF;
-constexpr std::uint32_t black = 0x000000;
-constexpr std::uint32_t red = 0xFF0000;
+constexpr std::uint32_t white = pixels::kWhite;
+constexpr std::uint32_t black = pixels::kBlack;
+constexpr std::uint32_t red = pixels::kRed;
 
 inline void setStartValues()
 {
@@ -46,20 +46,20 @@ struct Surface {
 inline ::testing::AssertionResult AreaIs(const Surface& s, int x0, int y0, int x1, int y1, std::uint32_t colour)
 {
     for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x)
-            if (s.at(x, y) != colour)
-                return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex << s.at(x, y);
+        if (auto result = pixels::RowIs(*s.buffer, y, x0, x1 - 1, colour); !result)
+            return result;
     return ::testing::AssertionSuccess();
+}
+
+// Row y from x0 to x1 and column x from y0 to y1, both ends included.
+inline ::testing::AssertionResult RowIs(const Surface& s, int y, int x0, int x1, std::uint32_t colour)
+{
+    return pixels::RowIs(*s.buffer, y, x0, x1, colour);
 }
 
 inline ::testing::AssertionResult ColumnIs(const Surface& s, int x, int y0, int y1, std::uint32_t colour)
 {
-    return AreaIs(s, x, y0, x + 1, y1, colour);
-}
-
-inline ::testing::AssertionResult RowIs(const Surface& s, int y, int x0, int x1, std::uint32_t colour)
-{
-    return AreaIs(s, x0, y, x1, y + 1, colour);
+    return pixels::ColumnIs(*s.buffer, x, y0, y1, colour);
 }
 
 inline bool AreaHas(const Surface& s, int x0, int y0, int x1, int y1, std::uint32_t colour)

@@ -36,20 +36,20 @@ TEST_F(PageTexts, LaterTextsCoverTheEndsOfEarlierOnes)
     EXPECT_TRUE(TextShows(page, 360, 430, "微分時間 Td     0[mS] "));
     // The measured-speed text, 21 bytes from x = 610, reaches x = 778 and
     // blanks the box's right edge along its height.
-    EXPECT_TRUE(ColumnIs(page, 770, 90, 106, white));
-    EXPECT_TRUE(ColumnIs(page, 770, 40, 60, black));
-    EXPECT_TRUE(ColumnIs(page, 770, 106, 120, black));
+    EXPECT_TRUE(ColumnIs(page, 770, 90, 105, white));
+    EXPECT_TRUE(ColumnIs(page, 770, 40, 59, black));
+    EXPECT_TRUE(ColumnIs(page, 770, 106, 119, black));
 }
 
 TEST_F(PageTexts, CaptionCutsTheParameterFrameTopEdge)
 {
     Surface page;
     Disp_Page(page.hdc);
-    EXPECT_TRUE(RowIs(page, 400, 10, 30, black));
-    EXPECT_FALSE(RowIs(page, 400, 30, 142, black)); // under the caption's cells
-    EXPECT_TRUE(RowIs(page, 400, 142, 551, black));
-    EXPECT_TRUE(ColumnIs(page, 550, 400, 476, black));
-    EXPECT_TRUE(RowIs(page, 475, 10, 551, black));
+    EXPECT_TRUE(RowIs(page, 400, 10, 29, black));
+    EXPECT_FALSE(RowIs(page, 400, 30, 141, black)); // under the caption's cells
+    EXPECT_TRUE(RowIs(page, 400, 142, 550, black));
+    EXPECT_TRUE(ColumnIs(page, 550, 400, 475, black));
+    EXPECT_TRUE(RowIs(page, 475, 10, 550, black));
 }
 
 TEST_F(PageTexts, NumbersFollowTheirFieldsAndUnits)
