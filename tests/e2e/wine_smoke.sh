@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build under Wine: pidview.exe starts, its window shows the
 # title, the menu and the page of the start values (as the real GDI draws it
-# in gdipage.exe), and File > Exit ends it with status 0.
+# in gdipage.exe), File > Open loads an example and shows its page, and
+# File > Exit ends it with status 0.
 # Usage: wine_smoke.sh PAGEDIFF
 set -euo pipefail
 pagediff=$(realpath "$1")
@@ -22,6 +23,9 @@ trap 'stop_wine; stop_xvfb; rm -rf "$work"' EXIT
 make_prefix
 cd "$work"
 timeout 120 "$WINE" "$gdipage" -c start.cells start.bmp
+run=$work/P_ONLY.PID
+cp "$ROOT/examples/P_ONLY.PID" "$run"
+timeout 120 "$WINE" "$gdipage" -c run.cells P_ONLY.PID run.bmp
 
 fail() {
   echo "FAIL: $*"
@@ -30,25 +34,25 @@ fail() {
   exit 1
 }
 
-"$WINE" "$pidview" & app=$!
+"$WINE" "$pidview" 2> pidview.log & app=$!
 wid=$(timeout 60 xdotool search --sync --name 'PID制御計測データ表示' | head -1) || true
 [ -n "$wid" ] || fail "no window within 60 s"
 name=$(xdotool getwindowname "$wid")
 [ "$name" = "$title" ] || fail "window title is '$name', not '$title'"
 echo "ok   window '$name'"
 
-# The client area shows the page from its top-left corner, below the menu bar.
-painted=no
-for _ in $(seq 50); do
-  import -window "$wid" window.png
-  if "$pagediff" --window start.bmp window.png start.cells > window.report; then
-    painted=yes
-    break
-  fi
-  sleep 0.2
-done
-[ "$painted" = yes ] || fail "the start page is not in the window: $(cat window.report)"
-echo "ok   $(cat window.report)"
+# shows_page NAME: the client area shows the page NAME.bmp from its top-left
+# corner, below the menu bar, within 10 s.
+shows_page() {
+  for _ in $(seq 50); do
+    import -window "$wid" "window-$1.png"
+    "$pagediff" --window "$1.bmp" "window-$1.png" "$1.cells" > "window-$1.report" && return 0
+    sleep 0.2
+  done
+  return 1
+}
+shows_page start || fail "the start page is not in the window: $(cat window-start.report)"
+echo "ok   the start page: $(cat window-start.report)"
 
 # The File menu opens from its mnemonic as a window of the program's own.
 popups() { xdotool search --onlyvisible --class pidview.exe 2>/dev/null | grep -vx "$wid" | wc -l || true; }
@@ -63,6 +67,31 @@ done
 [ "$opened" = yes ] || fail "alt+f opens no File menu"
 import -window root menu.png
 echo "ok   the File menu opens"
+
+# File > Open through the common dialog loads a run and redraws the page.
+xdotool key o
+# The dialog is the program's other visible window with a title.
+dialog=
+for _ in $(seq 150); do
+  for w in $(xdotool search --onlyvisible --class pidview.exe 2>/dev/null); do
+    [ "$w" != "$wid" ] && [ -n "$(xdotool getwindowname "$w" 2>/dev/null)" ] && dialog=$w
+  done
+  [ -n "$dialog" ] && break
+  sleep 0.2
+done
+[ -n "$dialog" ] || fail "File > Open shows no dialog"
+xdotool windowfocus --sync "$dialog"
+xdotool type --delay 20 "Z:${run//\//\\}"
+xdotool key Return
+shows_page run || fail "the opened run's page is not in the window: $(cat window-run.report)"
+echo "ok   File > Open: $(cat window-run.report)"
+
+xdotool windowfocus --sync "$wid"
+xdotool key alt+f
+for _ in $(seq 50); do
+  [ "$(popups)" -gt "$before" ] && break
+  sleep 0.1
+done
 
 xdotool key x
 status=timeout
