@@ -1,6 +1,7 @@
 // Modal dialog boxes built from dialog templates: the dialog frame, push
 // buttons, static texts and etched frames, laid out in dialog units of the
 // template's font, with the keyboard of a dialog (Enter, Escape).
+#include "dialogfont.h"
 #include "eventloop.h"
 #include "frame.h"
 #include "window.h"
@@ -9,7 +10,6 @@
 
 #include <QCloseEvent>
 #include <QDialog>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -21,33 +21,6 @@ namespace {
 QString toQt(const std::u16string& text)
 {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// Template faces with no font of that name here: the installed Japanese
-// gothics that stand in for them.
-QString familyFor(const std::u16string& typeface)
-{
-    if (typeface == u"ＭＳ Ｐゴシック" || typeface == u"MS PGothic" || typeface == u"MS UI Gothic")
-        return QStringLiteral("IPAPGothic");
-    if (typeface == u"ＭＳ ゴシック" || typeface == u"MS Gothic")
-        return QStringLiteral("IPAGothic");
-    return toQt(typeface);
-}
-
-// Dialog base units of a font: the average width of the Latin letters and
-// the line height, as the dialog manager measures them.
-struct BaseUnits {
-    int x;
-    int y;
-    int toPixelsX(int units) const { return (units * x + 2) / 4; }
-    int toPixelsY(int units) const { return (units * y + 4) / 8; }
-};
-
-BaseUnits baseUnitsOf(const QFont& font)
-{
-    QFontMetrics metrics(font);
-    int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return BaseUnits{std::max(1, (letters / 26 + 1) / 2), std::max(1, metrics.height())};
 }
 
 class TemplateDialog : public QDialog {
@@ -178,14 +151,9 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE /*hInstance*/, LPCSTR lpTemplateName, H
     dialog->setWindowTitle(toQt(layout->title));
     dialog->setWindowModality(owner != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
 
-    QFont font = dialog->font();
-    if (layout->pointSize != 0) {
-        font.setFamily(familyFor(layout->typeface));
-        // Points at the 96 dots per inch of the dialog manager's screen.
-        font.setPixelSize((layout->pointSize * 96 + 36) / 72);
-        dialog->setFont(font);
-    }
-    BaseUnits units = baseUnitsOf(font);
+    QFont font = DialogFont(dialog->font(), layout->typeface, layout->pointSize);
+    dialog->setFont(font);
+    BaseUnits units = BaseUnitsOf(font);
     dialog->setFixedSize(units.toPixelsX(layout->cx), units.toPixelsY(layout->cy));
     QWidget* firstTabStop = nullptr;
     for (const resources::DialogControl& control : layout->controls) {

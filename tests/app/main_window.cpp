@@ -3,12 +3,9 @@
 #include "app/pidview.h"
 #include "app/resource.h"
 #include "platform/resources/resources.h"
+#include "platform/user32/testing.h"
 #include "platform/user32/window.h"
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QTimer>
-#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -37,21 +34,12 @@ std::vector<UINT> MessagesTo(HWND hwnd)
     return result;
 }
 
-void PressKey(int key)
-{
-    QWidget* target = QApplication::focusWidget() != nullptr ? QApplication::focusWidget()
-                                                              : QApplication::activeModalWidget();
-    ASSERT_NE(target, nullptr);
-    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
-    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier));
-}
-
 // Runs first: WinMain registers the class once per process.
 TEST(MainWindow, StartUpAndExitOrder)
 {
     user32::SetMessageTrace(Record);
     delivered.clear();
-    QTimer::singleShot(0, [] { PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0); });
+    user32::testing::AfterMilliseconds(0, [] { PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0); });
     char tail[] = "";
     int code = WinMain(resources::ProgramInstance(), nullptr, tail, SW_SHOWDEFAULT);
     user32::SetMessageTrace(nullptr);
@@ -65,6 +53,14 @@ class MainWindowRunning : public testing::Test {
 protected:
     void SetUp() override
     {
+        // The class as WinMain registers it, when WinMain has not run here.
+        WNDCLASSA wc{};
+        wc.style = CS_HREDRAW | CS_VREDRAW;
+        wc.lpfnWndProc = MainWndProc;
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        wc.lpszMenuName = szMainAppName;
+        wc.lpszClassName = szMainAppName;
+        RegisterClassA(&wc);
         hWnd = CreateWindowExA(0, szMainAppName, szTitle, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
                                CW_USEDEFAULT, 800, 540, nullptr, nullptr, resources::ProgramInstance(), nullptr);
         ASSERT_NE(hWnd, nullptr);
@@ -128,10 +124,10 @@ TEST_F(MainWindowRunning, AboutBoxIgnoresEscapeAndClosesWithEnter)
     user32::SetMessageTrace(Record);
     delivered.clear();
     bool enabledWhileOpen = true;
-    QTimer::singleShot(50, [&] {
+    user32::testing::AfterMilliseconds(50, [&] {
         enabledWhileOpen = IsWindowEnabled(hWnd);
-        PressKey(Qt::Key_Escape);
-        QTimer::singleShot(50, [] { PressKey(Qt::Key_Return); });
+        EXPECT_TRUE(user32::testing::PressKey(user32::testing::Key::Escape));
+        user32::testing::AfterMilliseconds(50, [] { user32::testing::PressKey(user32::testing::Key::Return); });
     });
     INT_PTR result = DialogBoxParamA(hInst, szHelpAbout, hWnd, HAboutDlgProc, 0);
     user32::SetMessageTrace(nullptr);

@@ -3,9 +3,8 @@
 #include "platform/resources/resources.h"
 #include "platform/resources/templates.h"
 
-#include <QFont>
-#include <QFontMetrics>
-#include <QString>
+#include "platform/user32/testing.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -102,15 +101,11 @@ TEST(ResourceTemplates, AboutDialogControls)
 TEST(ResourceTemplates, OneLineTextsFitTheirWidthAtTenPoints)
 {
     auto dialog = About();
-    QFont font(QStringLiteral("IPAPGothic"));
-    font.setPixelSize(13);
-    QFontMetrics metrics(font);
-    int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    int baseX = (letters / 26 + 1) / 2;
+    int baseX = user32::testing::DialogBaseUnitX(dialog.typeface, dialog.pointSize);
     for (std::size_t i : {3u, 4u, 7u}) {
         const auto& c = dialog.controls[i];
-        QString text = QString::fromUtf16(c.text.data(), static_cast<qsizetype>(c.text.size()));
-        EXPECT_LE(metrics.horizontalAdvance(text), (c.cx * baseX + 2) / 4) << text.toStdString();
+        EXPECT_LE(user32::testing::TextWidth(dialog.typeface, dialog.pointSize, c.text), (c.cx * baseX + 2) / 4)
+            << "control " << i;
     }
 }
 

@@ -1,0 +1,60 @@
+// Test support over Qt.
+#include "testing.h"
+
+#include "dialogfont.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+
+namespace user32::testing {
+
+namespace {
+void chooseOffscreen()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+} // namespace
+
+Application::Application(int& argc, char** argv)
+{
+    chooseOffscreen();
+    application_ = std::make_unique<QApplication>(argc, argv);
+}
+
+Application::~Application() = default;
+
+void AfterMilliseconds(int milliseconds, std::function<void()> action)
+{
+    QTimer::singleShot(milliseconds, std::move(action));
+}
+
+bool PressKey(Key key)
+{
+    QWidget* target =
+        QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : QApplication::activeModalWidget();
+    if (target == nullptr)
+        return false;
+    int code = key == Key::Return ? Qt::Key_Return : Qt::Key_Escape;
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, code, Qt::NoModifier));
+    QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, code, Qt::NoModifier));
+    return true;
+}
+
+int DialogBaseUnitX(const std::u16string& typeface, int pointSize)
+{
+    return BaseUnitsOf(DialogFont(QFont(), typeface, pointSize)).x;
+}
+
+int TextWidth(const std::u16string& typeface, int pointSize, const std::u16string& text)
+{
+    QFontMetrics metrics(DialogFont(QFont(), typeface, pointSize));
+    return metrics.horizontalAdvance(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+} // namespace user32::testing

@@ -1,0 +1,39 @@
+// What the layer's in-process tests need from the window system, so that the
+// tests themselves stay free of Qt: an application, timers and key presses.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QApplication;
+
+namespace user32::testing {
+
+// The window system's application for the test program's lifetime: Qt on the
+// offscreen platform unless QT_QPA_PLATFORM says otherwise.
+class Application {
+public:
+    Application(int& argc, char** argv);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+private:
+    std::unique_ptr<QApplication> application_;
+};
+
+// Runs action from the event loop after the delay (inside GetMessageA's or a
+// modal loop's wait).
+void AfterMilliseconds(int milliseconds, std::function<void()> action);
+
+enum class Key { Return, Escape };
+// Sends the key to the focused widget (or the active modal window).
+bool PressKey(Key key);
+
+// Dialog base unit width and a text's width in pixels for a template face at
+// a point size, as the dialog manager lays them out.
+int DialogBaseUnitX(const std::u16string& typeface, int pointSize);
+int TextWidth(const std::u16string& typeface, int pointSize, const std::u16string& text);
+
+} // namespace user32::testing
