@@ -5,7 +5,7 @@
 #   start_cups            the scheduler, no printers
 #   add_pdf_queue NAME    a CUPS-PDF queue
 #   set_default NAME      makes NAME the default destination
-#   stop_cups             stops the scheduler (the clients then find no server)
+#   stop_cups             stops the scheduler and removes its folder and the PDFs
 #   new_pdfs              the CUPS-PDF files written since start_cups, oldest first
 
 CUPS_PPD=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
@@ -26,6 +26,10 @@ WebInterface No
   Allow all
 </Location>
 <Policy default>
+  JobPrivateAccess default
+  JobPrivateValues default
+  SubscriptionPrivateAccess default
+  SubscriptionPrivateValues default
   <Limit All>
     Order deny,allow
   </Limit>
@@ -79,8 +83,11 @@ stop_cups() {
     wait "$CUPSD_PID" 2>/dev/null || true
     CUPSD_PID=
   fi
-  if [ -n "${CUPS_KEEP_DIR:-}" ]; then return 0; fi
-  [ -n "${CUPS_DIR:-}" ] && rm -rf "$CUPS_DIR"
+  [ -n "${CUPS_DIR:-}" ] || return 0
+  # The documents our jobs left in the user's PDF folder.
+  new_pdfs | while read -r file; do rm -f "$file"; done
+  rm -rf "$CUPS_DIR"
+  CUPS_DIR=
   return 0
 }
 
