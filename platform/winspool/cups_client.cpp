@@ -52,6 +52,8 @@ namespace {
 // A look-up gives up after about a second: long enough for a local
 // scheduler, short enough that the window does not freeze.
 constexpr std::chrono::milliseconds kLookupBudget{900};
+// Creating a job waits on the scheduler's disk; a busy one may take a while.
+constexpr std::chrono::milliseconds kJobStartBudget{3000};
 // Each step of sending a job may take the scheduler longer (it spools the document).
 constexpr std::chrono::milliseconds kJobStepBudget{10000};
 
@@ -162,8 +164,7 @@ Job::Job(std::unique_ptr<Session> session, std::string printer, std::string titl
 
 std::unique_ptr<Job> Job::Create(const std::string& printer, const std::string& title)
 {
-    // Whether the job can start is known at once: the look-up's budget.
-    auto session = Session::Open(kLookupBudget);
+    auto session = Session::Open(kJobStartBudget);
     if (!session)
         return nullptr;
     int id = cupsCreateJob(session->http(), printer.c_str(), title.c_str(), 0, nullptr);
