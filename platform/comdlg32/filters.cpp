@@ -15,7 +15,7 @@ std::u16string QtPatterns(const std::u16string& patterns)
         if (pattern.empty())
             return;
         if (pattern == u"*.*")
-            pattern = u"*";
+            pattern.assign(1, u'*');
         if (!result.empty())
             result.push_back(u' ');
         for (char16_t c : pattern) {
