@@ -1,28 +1,19 @@
 #!/usr/bin/env bash
 # The viewer under Xvfb, driven with the keyboard: first paint, Open of a good
-# and of a wrong-format file, the next dialog's preselected path, the About
-# box, and the two ways out (File > Exit, the close box).
+# file, of a wrong-format file and of one that cannot be opened, the next
+# dialog's preselected path, the About box, and the two ways out (File > Exit,
+# the close box).
 # Usage: desktop_viewer.sh PIDVIEW PIDPAGE EXAMPLES_DIR
 set -euo pipefail
 pidview=$1 pidpage=$2 examples=$3
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb.sh"
+source "$here/viewer.sh"
 work=$(mktemp -d)
 export HOME=$work XDG_RUNTIME_DIR=$work
 cleanup() { [ -n "${app:-}" ] && kill "$app" 2>/dev/null; stop_xvfb; rm -rf "$work"; }
 start_xvfb
 trap cleanup EXIT
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-
-start_viewer() {
-  "$pidview" & app=$!
-  wid=$(timeout 20 xdotool search --sync --name 'Ver1\.00' | head -1)
-  [ -n "$wid" ] || { echo "no viewer window" >&2; exit 1; }
-  xdotool windowfocus --sync "$wid"
-}
 
 # The client area: the bottom 794 x 496 pixels of the Qt window.
 client_shot() {
@@ -53,40 +44,6 @@ wait_for_page() {
     sleep 0.1
   done
   echo "$count"
-}
-
-window_count() {
-  xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l
-}
-
-wait_for_window() {
-  for _ in $(seq 50); do
-    [ "$(window_count "$1")" -ge 1 ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-wait_for_no_window() {
-  for _ in $(seq 50); do
-    [ "$(window_count "$1")" -eq 0 ] && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-open_file() {
-  xdotool windowfocus --sync "$wid"
-  xdotool key alt+f
-  sleep 0.3
-  xdotool key o
-  wait_for_window 'Open|開く' || { fail "no open dialog"; return; }
-  sleep 0.3
-  if [ -n "${1:-}" ]; then
-    xdotool key ctrl+a
-    xdotool type --delay 10 "$1"
-  fi
-  xdotool key Return
 }
 
 cp "$examples/PID_FAST.PID" "$work/fast.PID"
@@ -130,6 +87,24 @@ else
   fail "next Open dialog did not start on the previous path"
 fi
 
+# A file that cannot be opened (a FIFO, which must not hang the load): a
+# message of its own, not the format message, and the page unchanged.
+mkfifo "$work/pipe.PID"
+open_file "$work/pipe.PID"
+if wait_for_window 'データロード'; then
+  sleep 0.3
+  import -window "$(xdotool search --onlyvisible --name 'データロード' | head -1)" "$work/cannot_open.png"
+  [ "$(differing_pixels "$work/cannot_open.png" "$work/message.png")" != 0 ] \
+    && pass "a file that cannot be opened has its own message" \
+    || fail "a file that cannot be opened shows the format message"
+  xdotool key Return
+  wait_for_no_window 'データロード' || fail "message box stays open"
+else
+  fail "no message for a file that cannot be opened"
+fi
+[ "$(wait_for_page "$work/fast.png")" = 0 ] && pass "page unchanged after a file that cannot be opened" \
+  || fail "page changed after a file that cannot be opened"
+
 # About: Escape leaves it open, Enter closes it.
 xdotool windowfocus --sync "$wid"
 xdotool key alt+h
@@ -170,6 +145,6 @@ app=
 
 if [ -n "${PIDVIEW_E2E_SHOTS:-}" ]; then
   mkdir -p "$PIDVIEW_E2E_SHOTS"
-  cp "$work"/{first_paint,after_open,message,about}.png "$PIDVIEW_E2E_SHOTS"/ 2>/dev/null || true
+  cp "$work"/{first_paint,after_open,message,cannot_open,about}.png "$PIDVIEW_E2E_SHOTS"/ 2>/dev/null || true
 fi
 [ "$failures" = 0 ] || { echo "$failures failure(s)"; exit 1; }

@@ -9,6 +9,7 @@ pidview=$1 pidpage=$2 print_compare=$3 examples=$4
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb.sh"
 source "$here/cups.sh"
+source "$here/viewer.sh"
 work=$(mktemp -d)
 cleanup() {
   [ -n "${app:-}" ] && kill "$app" 2>/dev/null
@@ -27,29 +28,6 @@ add_pdf_queue PDF
 set_default PDF
 dpi=300
 title_in_file='PID_345_210_266_345_276_241_Ver1.00'
-
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-
-start_viewer() {
-  "$pidview" & app=$!
-  wid=$(timeout 20 xdotool search --sync --name 'Ver1\.00' | head -1)
-  [ -n "$wid" ] || { echo "no viewer window" >&2; exit 1; }
-  xdotool windowfocus --sync "$wid"
-}
-
-window_count() {
-  xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l
-}
-
-wait_for_window() {
-  for _ in $(seq 100); do
-    [ "$(window_count "$1")" -ge 1 ] && return 0
-    sleep 0.05
-  done
-  return 1
-}
 
 pdf_count() { new_pdfs | wc -l; }
 below() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
@@ -82,22 +60,9 @@ print_then_about_seconds() {
   wait_for_window 'ZARVEN' || { echo 99; return; }
   end=$(date +%s.%N)
   xdotool key Return
-  for _ in $(seq 50); do [ "$(window_count 'ZARVEN')" = 0 ] && break; sleep 0.05; done
+  wait_for_no_window 'ZARVEN' || true
   # The two 0.3 s pauses of the key sequence are not the command's.
   awk -v a="$start" -v b="$end" 'BEGIN { printf "%.2f", b - a - 0.6 }'
-}
-
-open_file() {
-  xdotool windowfocus --sync "$wid"
-  xdotool key alt+f
-  sleep 0.3
-  xdotool key o
-  wait_for_window 'Open|開く' || { fail "no open dialog"; return; }
-  sleep 0.3
-  xdotool key ctrl+a
-  xdotool type --delay 10 "$1"
-  xdotool key Return
-  sleep 0.5
 }
 
 # The printed page at the printer's resolution, and pidpage's picture cut to
@@ -155,6 +120,7 @@ fi
 
 # After opening a file, twice in a row: two identical documents.
 open_file "$work/fast.PID"
+sleep 0.5
 before=$(pdf_count)
 press_print
 wait_for_pdf "$before" || fail "first of two: nothing printed"

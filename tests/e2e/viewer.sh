@@ -1,0 +1,48 @@
+# Sourced by the desktop tests: drives the real viewer with the keyboard as a
+# person would, and counts the checks that pass and fail. Needs $pidview.
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+
+# Starts the viewer, waits for its window ($wid) and gives it the focus.
+start_viewer() {
+  "$pidview" & app=$!
+  wid=$(timeout 20 xdotool search --sync --name 'Ver1\.00' | head -1)
+  [ -n "$wid" ] || { echo "no viewer window" >&2; exit 1; }
+  xdotool windowfocus --sync "$wid"
+}
+
+window_count() {
+  xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l
+}
+
+wait_for_window() {
+  for _ in $(seq 100); do
+    [ "$(window_count "$1")" -ge 1 ] && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+wait_for_no_window() {
+  for _ in $(seq 100); do
+    [ "$(window_count "$1")" -eq 0 ] && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
+# File > Open, then the path typed into the dialog (or the name it offers).
+open_file() {
+  xdotool windowfocus --sync "$wid"
+  xdotool key alt+f
+  sleep 0.3
+  xdotool key o
+  wait_for_window 'Open|開く' || { fail "no open dialog"; return; }
+  sleep 0.3
+  if [ -n "${1:-}" ]; then
+    xdotool key ctrl+a
+    xdotool type --delay 10 "$1"
+  fi
+  xdotool key Return
+}
