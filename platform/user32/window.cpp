@@ -1,4 +1,5 @@
-// Window classes, creating and destroying windows, and the default procedure.
+// Creating and destroying windows, the live-window table, and the default
+// procedure.
 #include "window.h"
 
 #include "codepage.h"
@@ -12,41 +13,8 @@
 namespace user32 {
 namespace {
 
-struct WindowClass {
-    std::string name; // upper-cased: class names ignore case
-    WNDCLASSA fields{};
-    resources::Id menuName;
-    bool hasMenu = false;
-};
-
-std::vector<WindowClass> classes;
 std::unordered_set<Window*> liveWindows;
-std::unordered_set<Menu*> liveMenus;
 MessageTrace messageTrace = nullptr;
-
-// Stock icons and cursors are never drawn; distinct non-null handles suffice.
-struct StockTag {
-};
-StockTag stockIcon, stockCursor;
-
-std::string upperName(LPCSTR name)
-{
-    std::string result(name);
-    for (char& c : result) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    }
-    return result;
-}
-
-WindowClass* findClass(LPCSTR name)
-{
-    if (name == nullptr || reinterpret_cast<UINT_PTR>(name) <= 0xFFFF)
-        return nullptr;
-    std::string wanted = upperName(name);
-    auto found = std::find_if(classes.begin(), classes.end(), [&](const WindowClass& c) { return c.name == wanted; });
-    return found == classes.end() ? nullptr : &*found;
-}
 
 int frameWidth(DWORD style)
 {
@@ -57,23 +25,14 @@ int frameWidth(DWORD style)
     return (style & WS_BORDER) ? 1 : 0;
 }
 
-HMENU addMenu(std::vector<resources::MenuItem> items)
-{
-    auto* menu = new Menu{std::move(items)};
-    liveMenus.insert(menu);
-    return reinterpret_cast<HMENU>(menu);
-}
-
 } // namespace
 
 Window::Window(Kind kind) : kind(kind) {}
 
 Window::~Window()
 {
-    if (menu != nullptr) {
-        liveMenus.erase(menu);
-        delete menu;
-    }
+    if (menu != nullptr)
+        DeleteMenuObject(menu);
 }
 
 Window* FindWindowObject(HWND hwnd)
@@ -118,108 +77,15 @@ LRESULT Deliver(Window& window, UINT message, WPARAM wParam, LPARAM lParam)
     return window.procedure(hwnd, message, wParam, lParam);
 }
 
-Menu* FindMenu(HMENU handle)
-{
-    auto* menu = reinterpret_cast<Menu*>(handle);
-    return liveMenus.contains(menu) ? menu : nullptr;
-}
-
 } // namespace user32
 
 using namespace user32;
-
-ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass)
-{
-    if (lpWndClass == nullptr || lpWndClass->lpfnWndProc == nullptr || lpWndClass->lpszClassName == nullptr ||
-        reinterpret_cast<UINT_PTR>(lpWndClass->lpszClassName) <= 0xFFFF || lpWndClass->lpszClassName[0] == '\0') {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    if (findClass(lpWndClass->lpszClassName) != nullptr) {
-        SetLastError(ERROR_CLASS_ALREADY_EXISTS);
-        return 0;
-    }
-    WindowClass windowClass;
-    windowClass.name = upperName(lpWndClass->lpszClassName);
-    windowClass.fields = *lpWndClass;
-    windowClass.fields.lpszClassName = nullptr; // the caller's strings need not live on
-    windowClass.fields.lpszMenuName = nullptr;
-    if (lpWndClass->lpszMenuName != nullptr) {
-        windowClass.menuName = resources::IdFromName(lpWndClass->lpszMenuName);
-        windowClass.hasMenu = true;
-    }
-    classes.push_back(std::move(windowClass));
-    // Atoms of registered classes start at 0xC000.
-    return static_cast<ATOM>(0xC000 + classes.size() - 1);
-}
-
-BOOL WINAPI UnregisterClassA(LPCSTR lpClassName, HINSTANCE /*hInstance*/)
-{
-    WindowClass* windowClass = findClass(lpClassName);
-    if (windowClass == nullptr) {
-        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
-        return FALSE;
-    }
-    // A class in use stays: its windows still need the procedure.
-    for (Window* window : LiveWindows()) {
-        if (window->procedure == windowClass->fields.lpfnWndProc)
-            return FALSE;
-    }
-    windowClass->name.clear();
-    windowClass->fields = WNDCLASSA{};
-    return TRUE;
-}
-
-HICON WINAPI LoadIconA(HINSTANCE /*hInstance*/, LPCSTR /*lpIconName*/)
-{
-    return reinterpret_cast<HICON>(&stockIcon);
-}
-
-HCURSOR WINAPI LoadCursorA(HINSTANCE /*hInstance*/, LPCSTR /*lpCursorName*/)
-{
-    return reinterpret_cast<HCURSOR>(&stockCursor);
-}
-
-HMENU WINAPI LoadMenuA(HINSTANCE /*hInstance*/, LPCSTR lpMenuName)
-{
-    if (lpMenuName == nullptr) {
-        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-        return nullptr;
-    }
-    auto data = resources::Find(resources::Id{resources::kTypeMenu, {}}, resources::IdFromName(lpMenuName));
-    if (!data) {
-        SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
-        return nullptr;
-    }
-    auto items = resources::ReadMenu(*data);
-    if (!items) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return nullptr;
-    }
-    return addMenu(std::move(*items));
-}
-
-BOOL WINAPI DestroyMenu(HMENU hMenu)
-{
-    Menu* menu = FindMenu(hMenu);
-    if (menu == nullptr) {
-        SetLastError(ERROR_INVALID_MENU_HANDLE);
-        return FALSE;
-    }
-    for (Window* window : LiveWindows()) {
-        if (window->menu == menu)
-            window->menu = nullptr; // the bar already built stays as it is
-    }
-    liveMenus.erase(menu);
-    delete menu;
-    return TRUE;
-}
 
 HWND WINAPI CreateWindowExA(DWORD /*dwExStyle*/, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle, int X,
                             int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
                             LPVOID lpParam)
 {
-    WindowClass* windowClass = findClass(lpClassName);
+    WindowClass* windowClass = FindClass(lpClassName);
     if (windowClass == nullptr) {
         SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
         return nullptr;
@@ -241,7 +107,7 @@ HWND WINAPI CreateWindowExA(DWORD /*dwExStyle*/, LPCSTR lpClassName, LPCSTR lpWi
         auto data = resources::Find(resources::Id{resources::kTypeMenu, {}}, windowClass->menuName);
         auto items = data ? resources::ReadMenu(*data) : std::nullopt;
         if (items)
-            hMenu = addMenu(std::move(*items));
+            hMenu = AddMenu(std::move(*items));
     }
 
     if (nWidth == CW_USEDEFAULT) {

@@ -5,6 +5,7 @@
 #include "user32.h"
 
 #include "../gdi32/surface.h"
+#include "../resources/resources.h"
 #include "../resources/templates.h"
 
 #include <memory>
@@ -18,6 +19,17 @@ class Frame;
 struct Menu {
     std::vector<resources::MenuItem> items;
 };
+
+// A registered window class.
+struct WindowClass {
+    std::string name; // upper-cased: class names ignore case
+    WNDCLASSA fields{};
+    resources::Id menuName;
+    bool hasMenu = false;
+};
+
+// The class registered under name (case ignored), or nullptr.
+WindowClass* FindClass(LPCSTR name);
 
 struct Window {
     enum class Kind { TopLevel, Dialog };
@@ -62,7 +74,11 @@ LRESULT Deliver(Window& window, UINT message, WPARAM wParam, LPARAM lParam);
 using MessageTrace = void (*)(HWND, UINT, WPARAM, LPARAM);
 void SetMessageTrace(MessageTrace trace);
 
+// Menus: a new live menu from its items, the menu behind a handle (nullptr
+// for null, stale or foreign ones), and destroying one.
+HMENU AddMenu(std::vector<resources::MenuItem> items);
 Menu* FindMenu(HMENU menu);
+void DeleteMenuObject(Menu* menu);
 
 // Classic fixed-frame metrics: the outer size of a window minus these is its
 // client area.
