@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# pidpage's outcomes: 0 and a PNG for a run or the start values; 1, one line
+# on standard error and no file for a bad run or an output it cannot write;
+# 2 for a wrong command line.
+# Usage: pidpage_cli.sh PIDPAGE EXAMPLES_DIR
+set -uo pipefail
+pidpage=$1 examples=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0 passes=0
+expect() { # expect STATUS DESCRIPTION -- COMMAND...
+  local want=$1 what=$2; shift 3
+  "$@" 2>"$work/err"
+  local got=$?
+  if [ "$got" != "$want" ]; then
+    echo "FAIL: $what: status $got, not $want"; failures=$((failures + 1))
+  elif [ "$want" != 0 ] && [ "$(wc -l <"$work/err")" != 1 ]; then
+    echo "FAIL: $what: not one line on standard error"; failures=$((failures + 1))
+  else
+    echo "ok: $what"; passes=$((passes + 1))
+  fi
+}
+
+expect 0 "start values" -- "$pidpage" "$work/start.png"
+expect 0 "an example run" -- "$pidpage" "$examples/PI_STEP.PID" "$work/run.png"
+[ "$(identify -format '%m %w %h' "$work/run.png")" = "PNG 800 540" ] \
+  && { echo "ok: an 800 x 540 PNG"; passes=$((passes + 1)); } \
+  || { echo "FAIL: not an 800 x 540 PNG"; failures=$((failures + 1)); }
+
+printf 'm' > "$work/bad.PID"; head -c 415 /dev/zero >> "$work/bad.PID"
+head -c 200 "$examples/PI_STEP.PID" > "$work/short.PID"
+expect 1 "wrong format mark" -- "$pidpage" "$work/bad.PID" "$work/bad.png"
+expect 1 "short file" -- "$pidpage" "$work/short.PID" "$work/short.png"
+expect 1 "missing file" -- "$pidpage" "$work/none.PID" "$work/none.png"
+expect 1 "a directory" -- "$pidpage" "$work" "$work/dir.png"
+expect 1 "output folder missing" -- "$pidpage" "$work/no/such/dir/out.png"
+mkdir "$work/out.png.d"
+expect 1 "output is a directory" -- "$pidpage" "$work/out.png.d"
+expect 2 "no arguments" -- "$pidpage"
+expect 2 "too many arguments" -- "$pidpage" a b c
+expect 2 "empty output name" -- "$pidpage" ""
+
+leftovers=$(find "$work" -name '*.png*' ! -name start.png ! -name run.png ! -name out.png.d)
+[ -z "$leftovers" ] && { echo "ok: no partial output left"; passes=$((passes + 1)); } \
+  || { echo "FAIL: left behind: $leftovers"; failures=$((failures + 1)); }
+echo "$passes passed, $failures failed"
+[ "$failures" = 0 ]
