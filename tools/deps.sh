@@ -3,12 +3,12 @@
 # Usage: tools/deps.sh build|run|test
 set -euo pipefail
 
-build_pkgs=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev
+build_pkgs=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev zlib1g-dev
             libfreetype-dev libfontconfig-dev fonts-unifont fonts-ipafont-gothic
-            qt6-base-dev libqt6printsupport6 libcups2-dev binutils-mingw-w64-i686)
+            qt6-base-dev qt6-qpa-plugins libcups2-dev binutils-mingw-w64-i686)
 run_pkgs=()
-test_pkgs=(xvfb xdotool x11-apps imagemagick cups printer-driver-cups-pdf poppler-utils
-           g++-mingw-w64-i686 locales)
+test_pkgs=(xvfb xdotool x11-apps x11-utils python3 imagemagick cups printer-driver-cups-pdf
+           poppler-utils g++-mingw-w64-i686 locales)
 test_i386_pkgs=(wine wine32:i386)
 # Kernels that run no 32-bit programs (ia32 emulation off) check a 64-bit
 # build of the same sources under Wine instead.
