@@ -39,10 +39,18 @@ stop_wine() {
 }
 
 make_prefix() {
-  WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/pidview-wine.XXXXXX")
-  export WINEPREFIX
   # The first start of a prefix sets it up; done here so that the timed
-  # steps of a test do not pay for it.
-  timeout 300 "$WINE" wineboot --init >/dev/null 2>&1 || true
-  "$(dirname "$WINE")/wineserver" -w >/dev/null 2>&1 || true
+  # steps of a test do not pay for it. A set-up that failed (seen once on a
+  # loaded machine: no kernel32.dll) is tried again in a new prefix.
+  local attempt
+  for attempt in 1 2; do
+    WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/pidview-wine.XXXXXX")
+    export WINEPREFIX
+    timeout 300 "$WINE" wineboot --init >/dev/null 2>&1 || true
+    "$(dirname "$WINE")/wineserver" -w >/dev/null 2>&1 || true
+    [ -f "$WINEPREFIX/drive_c/windows/system32/kernel32.dll" ] && return 0
+    echo "wine_env.sh: setting up the Wine prefix failed (attempt $attempt)" >&2
+    stop_wine
+  done
+  return 1
 }
