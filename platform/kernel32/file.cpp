@@ -7,24 +7,25 @@
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <unordered_set>
+#include <unordered_map>
 
 namespace kernel32 {
 namespace {
 
-struct FileObject {
-    int fd;
-};
-
-// Live handles, so that a stale or foreign handle is refused instead of used.
+// Live handles and their descriptors, so that a stale or foreign handle is
+// refused instead of used. Handle values are never reused (a freed address
+// would be): they count up in steps of 4 like the kernel's, below the range
+// of GDI handles.
 std::mutex registryMutex;
-std::unordered_set<FileObject*> liveFiles;
+std::unordered_map<std::uintptr_t, int> liveFiles;
+std::uintptr_t lastHandle = 0;
 
-FileObject* findFile(HANDLE handle)
+// The descriptor behind handle, or -1.
+int findFile(HANDLE handle)
 {
     std::lock_guard lock(registryMutex);
-    auto* file = static_cast<FileObject*>(handle);
-    return liveFiles.contains(file) ? file : nullptr;
+    auto found = liveFiles.find(reinterpret_cast<std::uintptr_t>(handle));
+    return found != liveFiles.end() ? found->second : -1;
 }
 
 DWORD errorFromErrno(int error)
@@ -76,18 +77,18 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwSh
     if (flags >= 0)
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
 
-    auto* file = new FileObject{fd};
     std::lock_guard lock(registryMutex);
-    liveFiles.insert(file);
+    lastHandle += 4;
+    liveFiles.emplace(lastHandle, fd);
     SetLastError(ERROR_SUCCESS);
-    return file;
+    return reinterpret_cast<HANDLE>(lastHandle);
 }
 
 DWORD WINAPI SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveHigh,
                             DWORD dwMoveMethod)
 {
-    FileObject* file = findFile(hFile);
-    if (file == nullptr) {
+    int fd = findFile(hFile);
+    if (fd < 0) {
         SetLastError(ERROR_INVALID_HANDLE);
         return INVALID_SET_FILE_POINTER;
     }
@@ -103,7 +104,7 @@ DWORD WINAPI SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistance
     if (lpDistanceToMoveHigh != nullptr)
         distance = static_cast<std::int64_t>((static_cast<std::uint64_t>(static_cast<DWORD>(*lpDistanceToMoveHigh)) << 32)
                                              | static_cast<DWORD>(lDistanceToMove));
-    off_t position = ::lseek(file->fd, static_cast<off_t>(distance), whence);
+    off_t position = ::lseek(fd, static_cast<off_t>(distance), whence);
     if (position < 0) {
         SetLastError(errno == EINVAL ? ERROR_NEGATIVE_SEEK : errorFromErrno(errno));
         return INVALID_SET_FILE_POINTER;
@@ -119,8 +120,8 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
 {
     if (lpNumberOfBytesRead != nullptr)
         *lpNumberOfBytesRead = 0;
-    FileObject* file = findFile(hFile);
-    if (file == nullptr) {
+    int fd = findFile(hFile);
+    if (fd < 0) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
@@ -135,7 +136,7 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
         std::size_t want = nNumberOfBytesToRead - total;
         if (want > SSIZE_MAX)
             want = SSIZE_MAX;
-        ssize_t got = ::read(file->fd, out + total, want);
+        ssize_t got = ::read(fd, out + total, want);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
@@ -156,18 +157,19 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
 
 BOOL WINAPI CloseHandle(HANDLE hObject)
 {
-    FileObject* file = nullptr;
+    int fd = -1;
     {
         std::lock_guard lock(registryMutex);
-        auto* candidate = static_cast<FileObject*>(hObject);
-        if (liveFiles.erase(candidate) == 1)
-            file = candidate;
+        auto found = liveFiles.find(reinterpret_cast<std::uintptr_t>(hObject));
+        if (found != liveFiles.end()) {
+            fd = found->second;
+            liveFiles.erase(found);
+        }
     }
-    if (file == nullptr) {
+    if (fd < 0) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    ::close(file->fd);
-    delete file;
+    ::close(fd);
     return TRUE;
 }

@@ -60,6 +60,24 @@ TEST(FileHandles, StaleAndForeignHandlesAreRefused)
     EXPECT_EQ(SetFilePointer(INVALID_HANDLE_VALUE, 0, nullptr, FILE_BEGIN), INVALID_SET_FILE_POINTER);
 }
 
+TEST(FileHandles, StaleHandleStaysStaleWhenAnotherFileOpens)
+{
+    ScratchDir dir;
+    const std::string oldPath = dir.write("old", {1});
+    const std::string currentPath = dir.write("current", {2});
+    HANDLE old = openForReading(oldPath);
+    ASSERT_TRUE(CloseHandle(old));
+    HANDLE current = openForReading(currentPath); // may take the old one's place
+    ASSERT_NE(current, INVALID_HANDLE_VALUE);
+    BYTE b = 0;
+    DWORD got = 7;
+    EXPECT_FALSE(ReadFile(old, &b, 1, &got, nullptr));
+    EXPECT_FALSE(CloseHandle(old));
+    EXPECT_TRUE(ReadFile(current, &b, 1, &got, nullptr));
+    EXPECT_EQ(b, 2);
+    EXPECT_TRUE(CloseHandle(current));
+}
+
 TEST(FileHandles, OnlyReadingExistingFilesIsOffered)
 {
     ScratchDir dir;
