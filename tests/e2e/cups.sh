@@ -79,7 +79,7 @@ set_default() {
 
 stop_cups() {
   if [ -n "${CUPSD_PID:-}" ]; then
-    kill "$CUPSD_PID" 2>/dev/null
+    kill "$CUPSD_PID" 2>/dev/null || true # it may have stopped already
     wait "$CUPSD_PID" 2>/dev/null || true
     CUPSD_PID=
   fi
