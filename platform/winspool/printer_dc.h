@@ -15,7 +15,6 @@ class PrinterDevice final : public gdi32::Device {
 public:
     PrinterDevice(std::string printer, cups::PageGeometry page);
 
-    const std::string& printer() const { return printer_; }
     int dpiX() const { return page_.dpiX; }
     int dpiY() const { return page_.dpiY; }
     // The printable area in printer pixels.
@@ -30,9 +29,6 @@ public:
     bool endDoc();
     bool stretchFrom(const gdi32::PixelBuffer& src, int sx, int sy, int sw, int sh, int dx, int dy, int dw,
                      int dh) override;
-
-    // The document built so far, for tests of the page layout.
-    const PdfDocument& document() const { return document_; }
 
 private:
     std::string printer_;
