@@ -10,6 +10,7 @@
 #include <memory>
 #include <png.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -59,6 +60,11 @@ bool savePng(const gdi32::PixelBuffer& page, const std::string& path)
     int fd = mkstemp(temporary.data());
     if (fd < 0)
         return false;
+    // mkstemp makes the file private; the picture gets the mode any new file
+    // of the user's would have.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
     std::unique_ptr<std::FILE, FileCloser> out(fdopen(fd, "wb"));
     if (!out) {
         ::close(fd);

@@ -26,6 +26,10 @@ expect 0 "an example run" -- "$pidpage" "$examples/PI_STEP.PID" "$work/run.png"
 [ "$(identify -format '%m %w %h' "$work/run.png")" = "PNG 800 540" ] \
   && { echo "ok: an 800 x 540 PNG"; passes=$((passes + 1)); } \
   || { echo "FAIL: not an 800 x 540 PNG"; failures=$((failures + 1)); }
+touch "$work/plain"
+[ "$(stat -c %a "$work/run.png")" = "$(stat -c %a "$work/plain")" ] \
+  && { echo "ok: the PNG has the mode of any new file"; passes=$((passes + 1)); } \
+  || { echo "FAIL: PNG mode $(stat -c %a "$work/run.png"), not that of a new file"; failures=$((failures + 1)); }
 
 printf 'm' > "$work/bad.PID"; head -c 415 /dev/zero >> "$work/bad.PID"
 head -c 200 "$examples/PI_STEP.PID" > "$work/short.PID"
