@@ -22,7 +22,8 @@ void RunModalLoop(HWND owner, const std::function<bool()>& finished)
 {
     if (Window* window = FindWindowObject(owner))
         ++window->modalChildren;
-    while (!finished()) {
+    // A box whose owner has gone is gone with it.
+    while (!finished() && (owner == nullptr || FindWindowObject(owner) != nullptr)) {
         MSG msg;
         if (TakeMessage(msg, false)) {
             DispatchMessageA(&msg);

@@ -12,9 +12,9 @@ namespace user32 {
 // Returns false when there is no application to wait in.
 bool WaitForEvents();
 
-// Runs until finished() is true: window-system events, posted messages and
-// paints are delivered; a quit message is left for the main loop. The owner
-// takes no input meanwhile.
+// Runs until finished() is true or the owner is destroyed: window-system
+// events, posted messages and paints are delivered; a quit message is left
+// for the main loop. The owner takes no input meanwhile.
 void RunModalLoop(HWND owner, const std::function<bool()>& finished);
 
 } // namespace user32

@@ -148,6 +148,15 @@ Frame::Frame(HWND hwnd, std::shared_ptr<gdi32::PixelBuffer> client, const std::u
 
 Frame::~Frame()
 {
+    // A dialog or message box still open on this window belongs to the call
+    // that shows it, which deletes it once its modal loop sees the owner
+    // gone: Qt must not delete it with the window.
+    for (QWidget* child : parts_->window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow()) {
+            child->hide();
+            child->setParent(nullptr);
+        }
+    }
     delete parts_->window;
 }
 

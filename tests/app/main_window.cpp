@@ -142,6 +142,21 @@ TEST_F(MainWindowRunning, AboutBoxIgnoresEscapeAndClosesWithEnter)
     EXPECT_EQ(commands, (std::vector<WPARAM>{IDCANCEL, IDOK}));
 }
 
+// An Exit already queued when a box opens is taken by the box's modal loop:
+// the window goes, and the box with it.
+TEST_F(MainWindowRunning, ExitQueuedUnderABoxEndsTheBox)
+{
+    void (*const boxes[])(HWND) = {AboutCommand, OpenCommand,
+                                   [](HWND hwnd) { MessageBoxA(hwnd, "text", "caption", MB_ICONSTOP | MB_OK); }};
+    for (auto box : boxes) {
+        if (!IsWindow(hWnd))
+            SetUp();
+        PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
+        box(hWnd);
+        EXPECT_FALSE(IsWindow(hWnd));
+    }
+}
+
 TEST_F(MainWindowRunning, MissingDialogTemplateFails)
 {
     EXPECT_EQ(DialogBoxParamA(hInst, "NOSUCHDIALOG", hWnd, HAboutDlgProc, 0), -1);
