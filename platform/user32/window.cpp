@@ -177,6 +177,8 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow)
     if (nCmdShow == SW_HIDE) {
         if (wasVisible) {
             Deliver(*window, WM_SHOWWINDOW, FALSE, 0);
+            if ((window = FindWindowObject(hWnd)) == nullptr)
+                return TRUE;
             window->style &= ~static_cast<DWORD>(WS_VISIBLE);
             window->frame->hide();
         }

@@ -110,6 +110,23 @@ TEST(MessageOrder, StaleAndNullHandlesAreRefused)
     EXPECT_EQ(EndDialog(nullptr, 1), FALSE);
 }
 
+TEST(MessageOrder, WindowDestroyedWhileBeingHidden)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (msg == WM_SHOWWINDOW && !wParam)
+            DestroyWindow(hwnd);
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    };
+    wc.lpszClassName = "HideClass";
+    RegisterClassA(&wc);
+    HWND hwnd = CreateWindowExA(0, "HideClass", "hide", WS_CAPTION | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                                nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_TRUE(ShowWindow(hwnd, SW_HIDE));
+    EXPECT_FALSE(IsWindow(hwnd));
+}
+
 TEST(MessageOrder, ClassNamesAreUniqueWithoutRegardToCase)
 {
     WNDCLASSA wc{};
