@@ -152,6 +152,9 @@ BOOL WINAPI DestroyWindow(HWND hWnd)
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
     }
+    if (window->destroying)
+        return TRUE;
+    window->destroying = true;
     window->frame->hide();
     Deliver(*window, WM_DESTROY, 0, 0);
     if ((window = FindWindowObject(hWnd)) == nullptr)

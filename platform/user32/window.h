@@ -57,6 +57,7 @@ struct Window {
     std::unique_ptr<Frame> frame; // the Qt side of a top-level window
     void* dialogWidget = nullptr; // the Qt side of a dialog (a QDialog)
     int modalChildren = 0; // modal dialogs it owns: no input while any is open
+    bool destroying = false; // inside DestroyWindow: a second call is a no-op
     bool dialogEnded = false;
     INT_PTR dialogResult = 0;
 };

@@ -127,6 +127,27 @@ TEST(MessageOrder, WindowDestroyedWhileBeingHidden)
     EXPECT_FALSE(IsWindow(hwnd));
 }
 
+TEST(MessageOrder, DestroyWindowFromItsOwnDestroyMessage)
+{
+    static int destroys = 0;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = [](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (msg == WM_DESTROY) {
+            ++destroys;
+            DestroyWindow(hwnd);
+        }
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    };
+    wc.lpszClassName = "TwiceDestroyedClass";
+    RegisterClassA(&wc);
+    HWND hwnd = CreateWindowExA(0, "TwiceDestroyedClass", "", WS_CAPTION, 0, 0, 200, 100, nullptr, nullptr, nullptr,
+                                nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_TRUE(DestroyWindow(hwnd));
+    EXPECT_EQ(destroys, 1);
+    EXPECT_FALSE(IsWindow(hwnd));
+}
+
 TEST(MessageOrder, ClassNamesAreUniqueWithoutRegardToCase)
 {
     WNDCLASSA wc{};
