@@ -69,18 +69,4 @@ std::u16string FromCodePage(std::string_view text)
     return result;
 }
 
-std::optional<std::string> ToCodePage(std::u16string_view text)
-{
-    static Converter converter("CP932", "UTF-16LE");
-    std::string units;
-    for (char16_t c : text) {
-        units.push_back(static_cast<char>(c & 0xFF));
-        units.push_back(static_cast<char>(c >> 8));
-    }
-    std::string result;
-    if (!converter.run(units.data(), units.size(), result, [](std::string&) { return std::size_t{0}; }))
-        return std::nullopt;
-    return result;
-}
-
 } // namespace user32

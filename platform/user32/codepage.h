@@ -1,7 +1,6 @@
-// Code page 932 text, as the program hands it over, to and from UTF-16.
+// Code page 932 text, as the program hands it over, to UTF-16.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,7 +8,5 @@ namespace user32 {
 
 // Undecodable bytes come out as U+FFFD.
 std::u16string FromCodePage(std::string_view text);
-// Empty when some character has no code page 932 form.
-std::optional<std::string> ToCodePage(std::u16string_view text);
 
 } // namespace user32

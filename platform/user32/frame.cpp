@@ -105,7 +105,7 @@ struct Frame::Parts {
 };
 
 Frame::Frame(HWND hwnd, std::shared_ptr<gdi32::PixelBuffer> client, const std::u16string& title, const Menu* menu,
-             DWORD style, int x, int y, int /*clientWidth*/, int /*clientHeight*/)
+             DWORD style, int x, int y)
     : parts_(std::make_unique<Parts>())
 {
     auto* window = new TopLevel(hwnd);

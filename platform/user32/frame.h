@@ -15,7 +15,7 @@ class Frame {
 public:
     // x or y of -1: the position is the window system's choice.
     Frame(HWND hwnd, std::shared_ptr<gdi32::PixelBuffer> client, const std::u16string& title, const Menu* menu,
-          DWORD style, int x, int y, int clientWidth, int clientHeight);
+          DWORD style, int x, int y);
     ~Frame();
     Frame(const Frame&) = delete;
     Frame& operator=(const Frame&) = delete;

@@ -127,8 +127,8 @@ HWND WINAPI CreateWindowExA(DWORD /*dwExStyle*/, LPCSTR lpClassName, LPCSTR lpWi
     window->menu = FindMenu(hMenu);
     window->client = std::make_shared<gdi32::PixelBuffer>(std::max(clientWidth, 1), std::max(clientHeight, 1));
     std::u16string title = lpWindowName != nullptr ? FromCodePage(lpWindowName) : std::u16string();
-    window->frame = std::make_unique<Frame>(window->handle(), window->client, title, window->menu, dwStyle, X == CW_USEDEFAULT ? -1 : X,
-                                            Y == CW_USEDEFAULT ? -1 : Y, clientWidth, clientHeight);
+    window->frame = std::make_unique<Frame>(window->handle(), window->client, title, window->menu, dwStyle,
+                                            X == CW_USEDEFAULT ? -1 : X, Y == CW_USEDEFAULT ? -1 : Y);
     HWND hwnd = AddWindow(std::move(window));
 
     CREATESTRUCTA create{lpParam, hInstance, hMenu, hWndParent, nHeight, nWidth, Y, X, static_cast<LONG>(dwStyle),
