@@ -56,10 +56,9 @@ std::vector<NameFilter> ReadFilters(const char* list, std::size_t limit)
         return length > 0 && at <= limit;
     };
     std::string description, patterns;
-    while (at < limit && next(description) && at < limit) {
-        next(patterns);
+    // An empty description or pattern list is the list's closing string.
+    while (at < limit && next(description) && at < limit && next(patterns))
         filters.push_back({user32::FromCodePage(description), QtPatterns(user32::FromCodePage(patterns))});
-    }
     return filters;
 }
 
