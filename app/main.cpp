@@ -56,6 +56,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
 {
     WNDCLASSA wc;
     MSG msg;
+    BOOL bResult;
 
     (void)hPrevInstance;
     (void)lpCmdLine;
@@ -89,9 +90,10 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     ShowWindow(hWnd, nCmdShow);
     UpdateWindow(hWnd);
 
-    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+    while ((bResult = GetMessageA(&msg, NULL, 0, 0)) > 0) {
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    return (int)msg.wParam;
+    // GetMessageA fails with -1 (no quit message to take the code from).
+    return bResult == 0 ? (int)msg.wParam : 1;
 }
