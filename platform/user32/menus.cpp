@@ -3,29 +3,30 @@
 
 #include "../resources/resources.h"
 
-#include <unordered_set>
+#include <unordered_map>
 
 namespace user32 {
 namespace {
-std::unordered_set<Menu*> liveMenus;
-}
+std::unordered_map<HMENU, Menu*> liveMenus;
+std::uint64_t lastMenu = kMenuHandleTag;
+} // namespace
 
 HMENU AddMenu(std::vector<resources::MenuItem> items)
 {
-    auto* menu = new Menu{std::move(items)};
-    liveMenus.insert(menu);
-    return reinterpret_cast<HMENU>(menu);
+    auto* menu = new Menu{std::move(items), reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(++lastMenu))};
+    liveMenus.emplace(menu->hmenu, menu);
+    return menu->hmenu;
 }
 
 Menu* FindMenu(HMENU handle)
 {
-    auto* menu = reinterpret_cast<Menu*>(handle);
-    return liveMenus.contains(menu) ? menu : nullptr;
+    auto found = liveMenus.find(handle);
+    return found != liveMenus.end() ? found->second : nullptr;
 }
 
 void DeleteMenuObject(Menu* menu)
 {
-    liveMenus.erase(menu);
+    liveMenus.erase(menu->hmenu);
     delete menu;
 }
 
@@ -63,7 +64,6 @@ BOOL WINAPI DestroyMenu(HMENU hMenu)
         if (window->menu == menu)
             window->menu = nullptr; // the bar already built stays as it is
     }
-    liveMenus.erase(menu);
-    delete menu;
+    DeleteMenuObject(menu);
     return TRUE;
 }

@@ -8,12 +8,13 @@
 #include "../resources/resources.h"
 
 #include <algorithm>
-#include <unordered_set>
+#include <unordered_map>
 
 namespace user32 {
 namespace {
 
-std::unordered_set<Window*> liveWindows;
+std::unordered_map<HWND, Window*> liveWindows;
+std::uint64_t lastWindow = kWindowHandleTag;
 MessageTrace messageTrace = nullptr;
 
 int frameWidth(DWORD style)
@@ -27,7 +28,9 @@ int frameWidth(DWORD style)
 
 } // namespace
 
-Window::Window(Kind kind) : kind(kind) {}
+// The handle is taken at construction: the frame is built with it before
+// the window goes live.
+Window::Window(Kind kind) : kind(kind), hwnd(reinterpret_cast<HWND>(static_cast<std::uintptr_t>(++lastWindow))) {}
 
 Window::~Window()
 {
@@ -37,15 +40,15 @@ Window::~Window()
 
 Window* FindWindowObject(HWND hwnd)
 {
-    auto* window = reinterpret_cast<Window*>(hwnd);
-    return liveWindows.contains(window) ? window : nullptr;
+    auto found = liveWindows.find(hwnd);
+    return found != liveWindows.end() ? found->second : nullptr;
 }
 
 HWND AddWindow(std::unique_ptr<Window> window)
 {
     Window* raw = window.release();
-    liveWindows.insert(raw);
-    return raw->handle();
+    liveWindows.emplace(raw->hwnd, raw);
+    return raw->hwnd;
 }
 
 void RemoveWindow(HWND hwnd)
@@ -53,13 +56,17 @@ void RemoveWindow(HWND hwnd)
     Window* window = FindWindowObject(hwnd);
     if (window == nullptr)
         return;
-    liveWindows.erase(window);
+    liveWindows.erase(hwnd);
     delete window;
 }
 
 std::vector<Window*> LiveWindows()
 {
-    return {liveWindows.begin(), liveWindows.end()};
+    std::vector<Window*> windows;
+    windows.reserve(liveWindows.size());
+    for (const auto& [hwnd, window] : liveWindows)
+        windows.push_back(window);
+    return windows;
 }
 
 void SetMessageTrace(MessageTrace trace)

@@ -8,6 +8,7 @@
 #include "../resources/resources.h"
 #include "../resources/templates.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ class Frame;
 
 struct Menu {
     std::vector<resources::MenuItem> items;
+    HMENU hmenu = nullptr; // set by AddMenu
 };
 
 // A registered window class.
@@ -39,9 +41,10 @@ struct Window {
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
-    HWND handle() { return reinterpret_cast<HWND>(this); }
+    HWND handle() const { return hwnd; }
 
     Kind kind;
+    HWND hwnd; // never reused, unlike the object's address
     WNDPROC procedure = nullptr; // top-level windows
     DLGPROC dialogProcedure = nullptr;
     DWORD style = 0;
@@ -61,6 +64,12 @@ struct Window {
     bool dialogEnded = false;
     INT_PTR dialogResult = 0;
 };
+
+// Window and menu handles count up from a tag of their own in the top bits,
+// apart from GDI handles (generation below 2^31 in the top half) and file
+// handles (small multiples of 4), and are never reused.
+inline constexpr std::uint64_t kWindowHandleTag = 0x8100'0000'0000'0000u;
+inline constexpr std::uint64_t kMenuHandleTag = 0x8200'0000'0000'0000u;
 
 // The live window behind a handle, or nullptr for null, stale or foreign ones.
 Window* FindWindowObject(HWND hwnd);

@@ -1,0 +1,63 @@
+// Window and menu handles of destroyed objects stay refused when new objects
+// are made, even at the freed addresses.
+#include "platform/win32.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int userMessages = 0;
+
+LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_USER)
+        return ++userMessages;
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+HWND MakeWindow()
+{
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = CountingProc;
+        wc.lpszClassName = "ReuseClass";
+        registered = RegisterClassA(&wc) != 0;
+    }
+    return CreateWindowExA(0, "ReuseClass", "", WS_CAPTION, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+}
+
+TEST(StaleHandles, DestroyedWindowStaysStaleWhenAnotherIsCreated)
+{
+    HWND old = MakeWindow();
+    ASSERT_NE(old, nullptr);
+    ASSERT_TRUE(DestroyWindow(old));
+    HWND current = MakeWindow(); // may take the old one's place
+    ASSERT_NE(current, nullptr);
+    userMessages = 0;
+    EXPECT_FALSE(IsWindow(old));
+    EXPECT_EQ(SendMessageA(old, WM_USER, 0, 0), 0);
+    EXPECT_EQ(userMessages, 0);
+    EXPECT_FALSE(DestroyWindow(old));
+    EXPECT_TRUE(IsWindow(current));
+    EXPECT_EQ(SendMessageA(current, WM_USER, 0, 0), 1);
+    EXPECT_TRUE(DestroyWindow(current));
+}
+
+TEST(StaleHandles, DestroyedMenuStaysStaleWhenAnotherIsLoaded)
+{
+    HMENU old = LoadMenuA(nullptr, "ZARVEN");
+    ASSERT_NE(old, nullptr);
+    ASSERT_TRUE(DestroyMenu(old));
+    HMENU current = LoadMenuA(nullptr, "ZARVEN");
+    ASSERT_NE(current, nullptr);
+    EXPECT_FALSE(DestroyMenu(old));
+    EXPECT_EQ(CreateWindowExA(0, "ReuseClass", "", WS_CAPTION, 0, 0, 200, 100, nullptr, old, nullptr, nullptr),
+              nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_MENU_HANDLE));
+    // A handle of one kind is no handle of the other.
+    EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(current)));
+    EXPECT_TRUE(DestroyMenu(current));
+}
+
+} // namespace
