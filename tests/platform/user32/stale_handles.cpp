@@ -15,7 +15,8 @@ LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-HWND MakeWindow()
+// Each test may run in a process of its own: each registers the class.
+void RegisterTestClass()
 {
     static bool registered = false;
     if (!registered) {
@@ -24,6 +25,11 @@ HWND MakeWindow()
         wc.lpszClassName = "ReuseClass";
         registered = RegisterClassA(&wc) != 0;
     }
+}
+
+HWND MakeWindow()
+{
+    RegisterTestClass();
     return CreateWindowExA(0, "ReuseClass", "", WS_CAPTION, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
 }
 
@@ -52,6 +58,7 @@ TEST(StaleHandles, DestroyedMenuStaysStaleWhenAnotherIsLoaded)
     HMENU current = LoadMenuA(nullptr, "ZARVEN");
     ASSERT_NE(current, nullptr);
     EXPECT_FALSE(DestroyMenu(old));
+    RegisterTestClass();
     EXPECT_EQ(CreateWindowExA(0, "ReuseClass", "", WS_CAPTION, 0, 0, 200, 100, nullptr, old, nullptr, nullptr),
               nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_MENU_HANDLE));
