@@ -16,8 +16,10 @@ std::int64_t SourceOffset(std::int64_t i, std::int64_t sourceSize, std::int64_t 
     return (2 * i + 1) * sourceSize / (2 * destSize);
 }
 
-void Copy(PixelBuffer& dest, int xDest, int yDest, int wDest, int hDest, const PixelBuffer& src, int xSrc,
-          int ySrc, int wSrc, int hSrc)
+} // namespace
+
+void gdi32::StretchCopy(PixelBuffer& dest, int xDest, int yDest, int wDest, int hDest, const PixelBuffer& src,
+                        int xSrc, int ySrc, int wSrc, int hSrc)
 {
     // Only destination pixels on the destination surface are visited.
     const std::int64_t x0 = std::max<std::int64_t>(xDest, 0);
@@ -44,8 +46,6 @@ void Copy(PixelBuffer& dest, int xDest, int yDest, int wDest, int hDest, const P
     }
 }
 
-} // namespace
-
 BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc, int ySrc,
                        int wSrc, int hSrc, DWORD rop)
 {
@@ -64,9 +64,9 @@ BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, 
     if (dest->buffer == src->buffer) {
         // Copying within one surface reads from a snapshot.
         const PixelBuffer snapshot = *src->buffer;
-        Copy(*dest->buffer, xDest, yDest, wDest, hDest, snapshot, xSrc, ySrc, wSrc, hSrc);
+        StretchCopy(*dest->buffer, xDest, yDest, wDest, hDest, snapshot, xSrc, ySrc, wSrc, hSrc);
     } else {
-        Copy(*dest->buffer, xDest, yDest, wDest, hDest, *src->buffer, xSrc, ySrc, wSrc, hSrc);
+        StretchCopy(*dest->buffer, xDest, yDest, wDest, hDest, *src->buffer, xSrc, ySrc, wSrc, hSrc);
     }
     return TRUE;
 }

@@ -32,6 +32,13 @@ public:
                              int dh) = 0;
 };
 
+// Copies src's rectangle (xSrc, ySrc, wSrc, hSrc) onto dest's (xDest, yDest,
+// wDest, hDest), nearest neighbour: each destination pixel takes the source
+// pixel under its centre. Pixels off either buffer are left alone; sizes
+// must be positive.
+void StretchCopy(PixelBuffer& dest, int xDest, int yDest, int wDest, int hDest, const PixelBuffer& src, int xSrc,
+                 int ySrc, int wSrc, int hSrc);
+
 // A fresh context (default pen, brush and text state) drawing into buffer,
 // which it shares: the window's client area, or a page for pidpage.
 HDC CreateBufferDC(std::shared_ptr<PixelBuffer> buffer);

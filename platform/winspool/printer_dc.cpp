@@ -81,22 +81,16 @@ bool PrinterDevice::stretchFrom(const gdi32::PixelBuffer& src, int sx, int sy, i
         return true;
     int width = right - left;
     int height = bottom - top;
-    // Nearest neighbour, as onto a bitmap: destination pixel i takes the source
-    // pixel under its centre. Source pixels off the bitmap stay blank paper.
-    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3, 0xFF);
+    // The same nearest-neighbour copy as onto a bitmap, into a white patch
+    // the size of the visible part: source pixels off the bitmap stay paper.
+    gdi32::PixelBuffer patch(width, height, 0xFFFFFF);
+    gdi32::StretchCopy(patch, dx - left, dy - top, dw, dh, src, sx, sy, sw, sh);
+    std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
     std::uint8_t* out = rgb.data();
-    for (int y = top; y < bottom; ++y) {
-        long long srcY = sy + (2LL * (y - dy) + 1) * sh / (2LL * dh);
-        bool rowInside = srcY >= 0 && srcY < src.height;
-        for (int x = left; x < right; ++x, out += 3) {
-            long long srcX = sx + (2LL * (x - dx) + 1) * sw / (2LL * dw);
-            if (!rowInside || srcX < 0 || srcX >= src.width)
-                continue;
-            std::uint32_t pixel = src.at(static_cast<int>(srcX), static_cast<int>(srcY));
-            out[0] = static_cast<std::uint8_t>(pixel >> 16);
-            out[1] = static_cast<std::uint8_t>(pixel >> 8);
-            out[2] = static_cast<std::uint8_t>(pixel);
-        }
+    for (std::uint32_t pixel : patch.pixels) {
+        *out++ = static_cast<std::uint8_t>(pixel >> 16);
+        *out++ = static_cast<std::uint8_t>(pixel >> 8);
+        *out++ = static_cast<std::uint8_t>(pixel);
     }
     double pointsX = 72.0 / page_.dpiX;
     double pointsY = 72.0 / page_.dpiY;
