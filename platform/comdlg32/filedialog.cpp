@@ -3,7 +3,7 @@
 #include "comdlg32.h"
 #include "filters.h"
 
-#include "../user32/codepage.h"
+#include "../codepage/codepage.h"
 #include "../user32/eventloop.h"
 #include "../user32/frame.h"
 #include "../user32/user32.h"
@@ -27,7 +27,7 @@ QString fromUtf16(const std::u16string& text)
 
 QString fromCodePage(LPCSTR text)
 {
-    return fromUtf16(user32::FromCodePage(text));
+    return fromUtf16(codepage::ToUtf16(text));
 }
 
 // The record's filters in Qt's form; the details (Qt's own pattern syntax)

@@ -1,7 +1,7 @@
 // Filter pairs to Qt name filters.
 #include "filters.h"
 
-#include "../user32/codepage.h"
+#include "../codepage/codepage.h"
 
 #include <cstring>
 
@@ -58,7 +58,7 @@ std::vector<NameFilter> ReadFilters(const char* list, std::size_t limit)
     std::string description, patterns;
     // An empty description or pattern list is the list's closing string.
     while (at < limit && next(description) && at < limit && next(patterns))
-        filters.push_back({user32::FromCodePage(description), QtPatterns(user32::FromCodePage(patterns))});
+        filters.push_back({codepage::ToUtf16(description), QtPatterns(codepage::ToUtf16(patterns))});
     return filters;
 }
 

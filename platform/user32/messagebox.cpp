@@ -1,5 +1,5 @@
 // MessageBoxA over QMessageBox: caption, text, icon and buttons of the type.
-#include "codepage.h"
+#include "../codepage/codepage.h"
 #include "eventloop.h"
 #include "frame.h"
 #include "window.h"
@@ -13,7 +13,7 @@ namespace {
 
 QString fromCodePage(LPCSTR text)
 {
-    std::u16string wide = FromCodePage(text != nullptr ? text : "");
+    std::u16string wide = codepage::ToUtf16(text != nullptr ? text : "");
     return QString::fromUtf16(wide.data(), static_cast<qsizetype>(wide.size()));
 }
 

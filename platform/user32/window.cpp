@@ -2,7 +2,7 @@
 // procedure.
 #include "window.h"
 
-#include "codepage.h"
+#include "../codepage/codepage.h"
 #include "frame.h"
 #include "messages.h"
 #include "../resources/resources.h"
@@ -133,7 +133,7 @@ HWND WINAPI CreateWindowExA(DWORD /*dwExStyle*/, LPCSTR lpClassName, LPCSTR lpWi
     window->background = windowClass->fields.hbrBackground;
     window->menu = FindMenu(hMenu);
     window->client = std::make_shared<gdi32::PixelBuffer>(std::max(clientWidth, 1), std::max(clientHeight, 1));
-    std::u16string title = lpWindowName != nullptr ? FromCodePage(lpWindowName) : std::u16string();
+    std::u16string title = lpWindowName != nullptr ? codepage::ToUtf16(lpWindowName) : std::u16string();
     window->frame = std::make_unique<Frame>(window->handle(), window->client, title, window->menu, dwStyle,
                                             X == CW_USEDEFAULT ? -1 : X, Y == CW_USEDEFAULT ? -1 : Y);
     HWND hwnd = AddWindow(std::move(window));

@@ -1,7 +1,7 @@
 // CreateDCA for printers and the document calls, over PrinterDevice.
 #include "printer_dc.h"
 
-#include "doc_title.h"
+#include "../codepage/codepage.h"
 
 #include <algorithm>
 #include <cmath>
@@ -132,7 +132,7 @@ int WINAPI StartDocA(HDC hdc, const DOCINFOA* lpdi)
         SetLastError(ERROR_INVALID_HANDLE);
         return -1;
     }
-    std::string title = lpdi->lpszDocName != nullptr ? winspool::TitleToUtf8(lpdi->lpszDocName) : "";
+    std::string title = lpdi->lpszDocName != nullptr ? codepage::ToUtf8(lpdi->lpszDocName) : "";
     return printer->startDoc(title);
 }
 

@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <iconv.h>
 
-namespace user32 {
+namespace codepage {
 namespace {
 
 class Converter {
@@ -49,18 +49,21 @@ private:
     iconv_t handle_;
 };
 
+std::size_t ReplaceWith(std::string& out, std::string_view replacement)
+{
+    out.append(replacement);
+    return 1; // one bad byte at a time
+}
+
 } // namespace
 
-std::u16string FromCodePage(std::string_view text)
+std::u16string ToUtf16(std::string_view cp932)
 {
     static Converter converter("UTF-16LE", "CP932");
     std::string bytes;
-    auto replace = [](std::string& out) {
-        out.append("\xFD\xFF", 2);
-        return std::size_t{1};
-    };
-    if (!converter.run(text.data(), text.size(), bytes, replace))
-        return std::u16string(text.size(), u'\uFFFD');
+    if (!converter.run(cp932.data(), cp932.size(), bytes,
+                       [](std::string& out) { return ReplaceWith(out, std::string_view("\xFD\xFF", 2)); }))
+        return std::u16string(cp932.size(), u'\uFFFD');
     std::u16string result;
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
         result.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
@@ -69,4 +72,14 @@ std::u16string FromCodePage(std::string_view text)
     return result;
 }
 
-} // namespace user32
+std::string ToUtf8(std::string_view cp932)
+{
+    static Converter converter("UTF-8", "CP932");
+    std::string result;
+    if (!converter.run(cp932.data(), cp932.size(), result,
+                       [](std::string& out) { return ReplaceWith(out, "\xEF\xBF\xBD"); }))
+        return std::string(cp932.size(), '?');
+    return result;
+}
+
+} // namespace codepage
