@@ -46,6 +46,19 @@ wait_for_page() {
   echo "$count"
 }
 
+# Waits for the load message box, counts the boxes ($boxes), takes its
+# picture and closes it with Enter; fails when none comes.
+answer_message_box() {
+  local box
+  wait_for_window 'データロード' || return 1
+  sleep 0.3
+  boxes=$(window_count 'データロード')
+  box=$(xdotool search --onlyvisible --name 'データロード' | head -1)
+  import -window "$box" "$1"
+  xdotool key Return
+  wait_for_no_window 'データロード' || fail "message box stays open"
+}
+
 cp "$examples/PID_FAST.PID" "$work/fast.PID"
 printf 'X%.0s' $(seq 416) > "$work/bad.PID"
 
@@ -65,11 +78,8 @@ cp "$work/shot.png" "$work/after_open.png"
 
 # A wrong-format file: the format message once, the page unchanged.
 open_file "$work/bad.PID"
-if wait_for_window 'データロード'; then
-  [ "$(window_count 'データロード')" = 1 ] && pass "format message shown once" || fail "more than one message box"
-  import -window "$(xdotool search --onlyvisible --name 'データロード' | head -1)" "$work/message.png"
-  xdotool key Return
-  wait_for_no_window 'データロード' || fail "message box stays open"
+if answer_message_box "$work/message.png"; then
+  [ "$boxes" = 1 ] && pass "format message shown once" || fail "more than one message box"
 else
   fail "no format message"
 fi
@@ -91,14 +101,10 @@ fi
 # message of its own, not the format message, and the page unchanged.
 mkfifo "$work/pipe.PID"
 open_file "$work/pipe.PID"
-if wait_for_window 'データロード'; then
-  sleep 0.3
-  import -window "$(xdotool search --onlyvisible --name 'データロード' | head -1)" "$work/cannot_open.png"
+if answer_message_box "$work/cannot_open.png"; then
   [ "$(differing_pixels "$work/cannot_open.png" "$work/message.png")" != 0 ] \
     && pass "a file that cannot be opened has its own message" \
     || fail "a file that cannot be opened shows the format message"
-  xdotool key Return
-  wait_for_no_window 'データロード' || fail "message box stays open"
 else
   fail "no message for a file that cannot be opened"
 fi

@@ -16,21 +16,17 @@ window_count() {
   xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l
 }
 
-wait_for_window() {
+# Waits up to 5 s until the count of visible windows named $2 passes the
+# test $1 (e.g. "-ge 1").
+wait_for_count() {
   for _ in $(seq 100); do
-    [ "$(window_count "$1")" -ge 1 ] && return 0
+    [ "$(window_count "$2")" $1 ] && return 0
     sleep 0.05
   done
   return 1
 }
-
-wait_for_no_window() {
-  for _ in $(seq 100); do
-    [ "$(window_count "$1")" -eq 0 ] && return 0
-    sleep 0.05
-  done
-  return 1
-}
+wait_for_window() { wait_for_count "-ge 1" "$1"; }
+wait_for_no_window() { wait_for_count "-eq 0" "$1"; }
 
 # File > Open, then the path typed into the dialog (or the name it offers).
 open_file() {
