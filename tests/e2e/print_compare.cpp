@@ -4,9 +4,8 @@
 // exits 0 when there are none.
 #include "platform/winspool/spooler.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char** argv)
