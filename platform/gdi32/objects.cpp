@@ -57,8 +57,8 @@ public:
         slot.object.deletePending = false;
         slot.object.selectCount = 0;
         slot.object.value = std::move(value);
-        if (kind == Kind::Pen && !stock)
-            ++livePens_;
+        if (!stock)
+            ++live_[static_cast<std::size_t>(kind)];
         return handleOf(index, slot.generation);
     }
 
@@ -80,8 +80,7 @@ public:
         if (!object || object->stock)
             return;
         const auto index = static_cast<std::uint32_t>((reinterpret_cast<std::uintptr_t>(h) & 0xFFFFFFFFu) - 1);
-        if (object->kind == Kind::Pen)
-            --livePens_;
+        --live_[static_cast<std::size_t>(object->kind)];
         // Move the value out first: a context's destructor may release others.
         auto value = std::move(object->value);
         object->value = std::monostate{};
@@ -93,7 +92,7 @@ public:
 
     HGDIOBJ stock(int index) const { return index >= 0 && index < kStockCount ? stock_[index] : nullptr; }
     HGDIOBJ defaultBitmap() const { return defaultBitmap_; }
-    int livePens() const { return livePens_; }
+    int live(Kind kind) const { return live_[static_cast<std::size_t>(kind)]; }
 
 private:
     static HGDIOBJ handleOf(std::uint32_t index, std::uint32_t generation)
@@ -106,7 +105,7 @@ private:
     std::vector<std::uint32_t> free_;
     HGDIOBJ stock_[kStockCount] = {};
     HGDIOBJ defaultBitmap_ = nullptr;
-    int livePens_ = 0;
+    int live_[static_cast<std::size_t>(Kind::DeviceContext) + 1] = {};
 };
 
 Table& table()
@@ -170,7 +169,14 @@ void Release(HGDIOBJ h)
 
 int LivePenCount()
 {
-    return table().livePens();
+    return table().live(Kind::Pen);
+}
+
+LiveObjects LiveObjectCounts()
+{
+    const Table& objects = table();
+    return {objects.live(Kind::Pen), objects.live(Kind::Brush), objects.live(Kind::Bitmap),
+            objects.live(Kind::DeviceContext)};
 }
 
 } // namespace gdi32

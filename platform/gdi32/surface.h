@@ -53,4 +53,14 @@ std::shared_ptr<PixelBuffer> BufferOf(HDC hdc);
 // Pens created and not yet deleted, for tests that check nothing leaks.
 int LivePenCount();
 
+// Objects of each kind created and not yet deleted (stock objects left out).
+struct LiveObjects {
+    int pens;
+    int brushes;
+    int bitmaps;
+    int contexts;
+    bool operator==(const LiveObjects&) const = default;
+};
+LiveObjects LiveObjectCounts();
+
 } // namespace gdi32
