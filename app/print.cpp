@@ -37,39 +37,47 @@ HDC GetPrinterDC(void)
     return hdcPrinter;
 }
 
-void PrintCommand(HWND hwnd)
+// One page of the document started on hDCLPT: the window's page drawn into
+// a memory bitmap, copied doubled. The results are not tested; the steps
+// run on regardless, as a spooler may refuse any one of them.
+void PrintPage(HWND hwnd)
 {
-    DOCINFOA di = { sizeof(DOCINFOA), szDocName, NULL, NULL, 0 };
     HPEN hPen;
     HGDIOBJ hOldPen;
 
+    StartPage(hDCLPT);
+    // A display context of our own: beginning to paint here would mark
+    // a pending repaint of the window as done without drawing it.
+    hDC = GetDC(hwnd);
+    hDCMem = CreateCompatibleDC(hDC);
+    hBitmap = CreateCompatibleBitmap(hDC, 800, 540);
+    SelectObject(hDCMem, hBitmap);
+
+    // The page routine draws no background outside the chart frame.
+    hPen = CreatePen(PS_DASH, 1, RGB(255, 255, 255));
+    hOldPen = SelectObject(hDCMem, hPen);
+    Rectangle(hDCMem, 0, 0, 800, 540);
+    SelectObject(hDCMem, hOldPen);
+    DeleteObject(hPen);
+
+    Disp_Page(hDCMem);
+    StretchBlt(hDCLPT, 0, 0, 1590, 1060, hDCMem, 0, 0, 795, 530, SRCCOPY);
+
+    EndPage(hDCLPT);
+    EndDoc(hDCLPT);
+    ReleaseDC(hwnd, hDC);
+    DeleteDC(hDCMem);
+    DeleteObject(hBitmap);
+}
+
+void PrintCommand(HWND hwnd)
+{
+    DOCINFOA di = { sizeof(DOCINFOA), szDocName, NULL, NULL, 0 };
+
     hDCLPT = GetPrinterDC();
     if (hDCLPT != NULL) {
-        if (StartDocA(hDCLPT, &di) != -1) {
-            StartPage(hDCLPT);
-            // A display context of our own: beginning to paint here would mark
-            // a pending repaint of the window as done without drawing it.
-            hDC = GetDC(hwnd);
-            hDCMem = CreateCompatibleDC(hDC);
-            hBitmap = CreateCompatibleBitmap(hDC, 800, 540);
-            SelectObject(hDCMem, hBitmap);
-
-            // The page routine draws no background outside the chart frame.
-            hPen = CreatePen(PS_DASH, 1, RGB(255, 255, 255));
-            hOldPen = SelectObject(hDCMem, hPen);
-            Rectangle(hDCMem, 0, 0, 800, 540);
-            SelectObject(hDCMem, hOldPen);
-            DeleteObject(hPen);
-
-            Disp_Page(hDCMem);
-            StretchBlt(hDCLPT, 0, 0, 1590, 1060, hDCMem, 0, 0, 795, 530, SRCCOPY);
-
-            EndPage(hDCLPT);
-            EndDoc(hDCLPT);
-            ReleaseDC(hwnd, hDC);
-            DeleteDC(hDCMem);
-            DeleteObject(hBitmap);
-        }
+        if (StartDocA(hDCLPT, &di) != -1)
+            PrintPage(hwnd);
         DeleteDC(hDCLPT);
     }
 }

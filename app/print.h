@@ -8,4 +8,6 @@ extern HDC hDCMem;   // memory context holding the page
 extern HBITMAP hBitmap;
 
 HDC GetPrinterDC(void);
+// Draws and ends the page of the document started on hDCLPT.
+void PrintPage(HWND hwnd);
 void PrintCommand(HWND hwnd);
