@@ -2,21 +2,25 @@
 // bytes, as CreateFileA takes them; the other texts are code page 932.
 #include "comdlg32.h"
 #include "filters.h"
+#include "testing.h"
 
 #include "../codepage/codepage.h"
 #include "../user32/eventloop.h"
 #include "../user32/frame.h"
 #include "../user32/user32.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 
 #include <cstring>
 
 namespace {
 
 DWORD lastError = 0;
+std::function<void(const char*)> choiceHook;
 
 constexpr std::size_t kFilterLimit = 64 * 1024;
 
@@ -40,6 +44,34 @@ QStringList nameFilters(const OPENFILENAMEA& record)
     return result;
 }
 
+// Qt reads quotes in the name field as a list of names, and gives every name
+// without an extension the default one. A file named exactly as typed (quotes
+// are legal in names here; a device or a name without an extension) is
+// taken as it stands, unless the name with the default extension exists.
+class OpenDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+    QString typedPath; // the file taken as typed, else empty
+
+protected:
+    void accept() override
+    {
+        auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QString text = edit != nullptr ? edit->text() : QString();
+        if (!text.isEmpty()) {
+            QFileInfo typed(directory().absoluteFilePath(text));
+            bool withDefault = !defaultSuffix().isEmpty() && typed.suffix().isEmpty()
+                               && QFileInfo::exists(typed.filePath() + u'.' + defaultSuffix());
+            if (typed.exists() && !typed.isDir() && !withDefault) {
+                typedPath = typed.absoluteFilePath();
+                QDialog::accept();
+                return;
+            }
+        }
+        QFileDialog::accept();
+    }
+};
+
 bool fail(DWORD error)
 {
     lastError = error;
@@ -58,7 +90,7 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA lpofn)
     if (lpofn->hwndOwner != nullptr && !IsWindow(lpofn->hwndOwner))
         return fail(CDERR_INITIALIZATION);
 
-    QFileDialog dialog(lpofn->hwndOwner != nullptr ? user32::OwnerWidget(lpofn->hwndOwner) : nullptr);
+    OpenDialog dialog(lpofn->hwndOwner != nullptr ? user32::OwnerWidget(lpofn->hwndOwner) : nullptr);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -91,10 +123,17 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA lpofn)
     QObject::connect(&dialog, &QDialog::finished, [&done](int) { done = true; });
     dialog.show();
     user32::RunModalLoop(lpofn->hwndOwner, [&done] { return done; });
-    if (dialog.result() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.result() != QDialog::Accepted)
         return FALSE; // cancelled: no extended error
+    QString chosen = dialog.typedPath;
+    if (chosen.isEmpty()) {
+        QStringList selected = dialog.selectedFiles();
+        if (selected.isEmpty())
+            return FALSE;
+        chosen = selected.first();
+    }
 
-    QByteArray path = QFile::encodeName(dialog.selectedFiles().first());
+    QByteArray path = QFile::encodeName(chosen);
     if (static_cast<std::size_t>(path.size()) + 1 > lpofn->nMaxFile) {
         // The buffer's first two bytes tell the size that would have fitted.
         if (lpofn->nMaxFile >= 2) {
@@ -116,7 +155,14 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA lpofn)
         std::memcpy(lpofn->lpstrFileTitle, name.constData(), length);
         lpofn->lpstrFileTitle[length] = '\0';
     }
+    if (choiceHook)
+        choiceHook(lpofn->lpstrFile);
     return TRUE;
+}
+
+void comdlg32::testing::SetChoiceHook(std::function<void(const char* path)> hook)
+{
+    choiceHook = std::move(hook);
 }
 
 DWORD WINAPI CommDlgExtendedError(void)
