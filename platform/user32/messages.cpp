@@ -2,6 +2,7 @@
 #include "messages.h"
 
 #include "eventloop.h"
+#include "resource_report.h"
 #include "window.h"
 
 #include <algorithm>
@@ -116,7 +117,10 @@ LRESULT WINAPI DispatchMessageA(const MSG* lpMsg)
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
-    return Deliver(*window, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
+    LRESULT result = Deliver(*window, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
+    if (lpMsg->message == WM_COMMAND)
+        ReportResourcesAfterCommand();
+    return result;
 }
 
 BOOL WINAPI PostMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
 
@@ -44,6 +45,15 @@ bool PressKey(Key key)
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, code, Qt::NoModifier));
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, code, Qt::NoModifier));
     return true;
+}
+
+std::u16string ModalBoxText()
+{
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr)
+        return {};
+    QString text = box->text();
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
 }
 
 int DialogBaseUnitX(const std::u16string& typeface, int pointSize)

@@ -31,6 +31,9 @@ enum class Key { Return, Escape };
 // Sends the key to the focused widget (or the active modal window).
 bool PressKey(Key key);
 
+// The text of the message box now open, or empty when there is none.
+std::u16string ModalBoxText();
+
 // Dialog base unit width and a text's width in pixels for a template face at
 // a point size, as the dialog manager lays them out.
 int DialogBaseUnitX(const std::u16string& typeface, int pointSize);
