@@ -2,6 +2,7 @@
 // command dispatch, and the About box's procedure and keys.
 #include "app/pidview.h"
 #include "app/resource.h"
+#include "main_window_fixture.h"
 #include "platform/resources/resources.h"
 #include "platform/user32/testing.h"
 #include "platform/user32/window.h"
@@ -48,33 +49,6 @@ TEST(MainWindow, StartUpAndExitOrder)
                                                     WM_NCDESTROY}));
     EXPECT_FALSE(IsWindow(hWnd));
 }
-
-class MainWindowRunning : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        // The class as WinMain registers it, when WinMain has not run here.
-        WNDCLASSA wc{};
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = MainWndProc;
-        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        wc.lpszMenuName = szMainAppName;
-        wc.lpszClassName = szMainAppName;
-        RegisterClassA(&wc);
-        hWnd = CreateWindowExA(0, szMainAppName, szTitle, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
-                               CW_USEDEFAULT, 800, 540, nullptr, nullptr, resources::ProgramInstance(), nullptr);
-        ASSERT_NE(hWnd, nullptr);
-        hInst = resources::ProgramInstance();
-    }
-    void TearDown() override
-    {
-        if (IsWindow(hWnd))
-            DestroyWindow(hWnd);
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
-    }
-};
 
 TEST_F(MainWindowRunning, ClientAreaBelowTheMenu)
 {
