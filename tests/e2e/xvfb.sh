@@ -22,7 +22,10 @@ start_xvfb() {
   return 1
 }
 
+# Safe before the server has started and when called twice.
 stop_xvfb() {
-  [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
+  [ -n "${XVFB_PID:-}" ] || return 0
+  kill "$XVFB_PID" 2>/dev/null || true
   wait "$XVFB_PID" 2>/dev/null || true
+  XVFB_PID=
 }
