@@ -15,37 +15,6 @@ cleanup() { [ -n "${app:-}" ] && kill "$app" 2>/dev/null; stop_xvfb; rm -rf "$wo
 start_xvfb
 trap cleanup EXIT
 
-# The client area: the bottom 794 x 496 pixels of the Qt window.
-client_shot() {
-  local out=$1 height
-  import -window "$wid" "$work/window.png"
-  height=$(identify -format '%h' "$work/window.png")
-  convert "$work/window.png" -crop "794x496+0+$((height - 496))" +repage "$out"
-}
-
-differing_pixels() {
-  compare -metric AE "$1" "$2" null: 2>&1 || true
-}
-
-# pidpage's page for a file (or the start values), cut to the client area.
-expected_page() {
-  local out=$1; shift
-  "$pidpage" "$@" "$work/page.png"
-  convert "$work/page.png" -crop 794x496+0+0 +repage "$out"
-}
-
-# Waits until the client area equals the expected picture; prints the last count.
-wait_for_page() {
-  local expected=$1 count
-  for _ in $(seq 40); do
-    client_shot "$work/shot.png"
-    count=$(differing_pixels "$work/shot.png" "$expected")
-    [ "$count" = 0 ] && { echo 0; return; }
-    sleep 0.1
-  done
-  echo "$count"
-}
-
 # Waits for the load message box, counts the boxes ($boxes), takes its
 # picture and closes it with Enter; fails when none comes.
 answer_message_box() {

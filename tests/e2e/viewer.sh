@@ -1,5 +1,6 @@
 # Sourced by the desktop tests: drives the real viewer with the keyboard as a
-# person would, and counts the checks that pass and fail. Needs $pidview.
+# person would, compares its page with pidpage's, and counts the checks that
+# pass and fail. Needs $pidview, $pidpage and a scratch folder $work.
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
@@ -41,4 +42,35 @@ open_file() {
     xdotool type --delay 10 "$1"
   fi
   xdotool key Return
+}
+
+# The client area: the bottom 794 x 496 pixels of the Qt window.
+client_shot() {
+  local out=$1 height
+  import -window "$wid" "$work/window.png"
+  height=$(identify -format '%h' "$work/window.png")
+  convert "$work/window.png" -crop "794x496+0+$((height - 496))" +repage "$out"
+}
+
+differing_pixels() {
+  compare -metric AE "$1" "$2" null: 2>&1 || true
+}
+
+# pidpage's page for a file (or the start values), cut to the client area.
+expected_page() {
+  local out=$1; shift
+  "$pidpage" "$@" "$work/page.png"
+  convert "$work/page.png" -crop 794x496+0+0 +repage "$out"
+}
+
+# Waits until the client area equals the expected picture; prints the last count.
+wait_for_page() {
+  local expected=$1 count
+  for _ in $(seq 40); do
+    client_shot "$work/shot.png"
+    count=$(differing_pixels "$work/shot.png" "$expected")
+    [ "$count" = 0 ] && { echo 0; return; }
+    sleep 0.1
+  done
+  echo "$count"
 }
