@@ -23,6 +23,7 @@ else()
   install(FILES ${PIDVIEW_EXAMPLES} DESTINATION ${CMAKE_INSTALL_DATADIR}/pidview/examples)
   install(FILES ${PROJECT_SOURCE_DIR}/dist/pidview.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/pidview.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
 
   # Manual pages go in compressed, as Debian's tools do it (-n: no name or
   # time stamp, so the same page gives the same bytes).

@@ -30,7 +30,8 @@ source "$here/viewer.sh"
 # Contents: exactly the installed files.
 {
   printf '%s\n' ./usr/bin/pidpage ./usr/bin/pidview ./usr/share/applications/pidview.desktop \
-    ./usr/share/doc/pidview/README.md ./usr/share/man/man1/pidpage.1.gz ./usr/share/man/man1/pidview.1.gz
+    ./usr/share/doc/pidview/README.md ./usr/share/doc/pidview/docs/pidview.png \
+    ./usr/share/man/man1/pidpage.1.gz ./usr/share/man/man1/pidview.1.gz
   for run in "$examples"/*.PID; do echo "./usr/share/pidview/examples/$(basename "$run")"; done
 } | sort >"$work/expected"
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort >"$work/contents"
