@@ -9,6 +9,10 @@ build_pkgs=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev z
 run_pkgs=()
 test_pkgs=(xvfb xdotool x11-apps x11-utils python3 imagemagick cups printer-driver-cups-pdf
            poppler-utils g++-mingw-w64-i686 locales)
+# The Debian package (cpack: dpkg-shlibdeps needs dpkg-dev and file), and
+# the checks of the package, the Windows zip, the desktop entry and manuals.
+build_pkgs+=(dpkg-dev file)
+test_pkgs+=(desktop-file-utils unzip man-db)
 test_i386_pkgs=(wine wine32:i386)
 # Kernels that run no 32-bit programs (ia32 emulation off) check a 64-bit
 # build of the same sources under Wine instead.

@@ -1,4 +1,4 @@
-// pidpage [FILE.PID] OUT.png: draws the measurement page of a run (or of the
+// pidpage [FILE.PID] OUT.png (or --help, --version): draws the measurement page of a run (or of the
 // start values) on an 800 x 540 white page and writes it as a PNG.
 #include "data/measdata.h"
 #include "picture/page.h"
@@ -10,6 +10,7 @@
 #include <memory>
 #include <png.h>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -81,24 +82,61 @@ bool savePng(const gdi32::PixelBuffer& page, const std::string& path)
     return false;
 }
 
+constexpr const char* usageLine = "usage: pidpage [FILE.PID] OUT.png | --help | --version\n";
+
+constexpr const char* helpText =
+    "usage: pidpage [FILE.PID] OUT.png\n"
+    "       pidpage --help | --version\n"
+    "\n"
+    "Draws the page that pidview shows for a measurement file of the PID motor\n"
+    "speed controller (or, without FILE.PID, the page of the start values) on an\n"
+    "800 x 540 white page and writes it to OUT.png.\n"
+    "\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n"
+    "  --         end of options (for a file name starting with '-')\n"
+    "\n"
+    "Exit status: 0 the picture is written; 1 the file cannot be read or is not\n"
+    "a measurement file, or the picture cannot be written (one line on standard\n"
+    "error, no file left behind); 2 a wrong command line.\n";
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || argc > 3 || argv[argc - 1][0] == '\0') {
-        std::fprintf(stderr, "usage: pidpage [FILE.PID] OUT.png\n");
+    std::vector<const char*> operands;
+    bool options = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (options && argument == "--") {
+            options = false;
+        } else if (options && argument == "--help") {
+            std::fputs(helpText, stdout);
+            return 0;
+        } else if (options && argument == "--version") {
+            std::printf("pidpage %s\n", PIDVIEW_VERSION);
+            return 0;
+        } else if (options && argument.size() > 1 && argument[0] == '-') {
+            std::fprintf(stderr, "pidpage: unknown option %s; %s", argv[i], usageLine);
+            return 2;
+        } else {
+            operands.push_back(argv[i]);
+        }
+    }
+    if (operands.empty() || operands.size() > 2 || operands.back()[0] == '\0') {
+        std::fputs(usageLine, stderr);
         return 2;
     }
-    const char* output = argv[argc - 1];
+    const char* output = operands.back();
     InitMeasData();
-    if (argc == 3) {
-        switch (LoadMeasData(argv[1])) {
+    if (operands.size() == 2) {
+        switch (LoadMeasData(operands[0])) {
         case LOAD_ACCEPTED: break;
         case LOAD_BADFORMAT:
-            std::fprintf(stderr, "pidpage: %s: not a measurement file (wrong format or too short)\n", argv[1]);
+            std::fprintf(stderr, "pidpage: %s: not a measurement file (wrong format or too short)\n", operands[0]);
             return 1;
         default:
-            std::fprintf(stderr, "pidpage: %s: cannot open\n", argv[1]);
+            std::fprintf(stderr, "pidpage: %s: cannot open\n", operands[0]);
             return 1;
         }
     }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # pidpage's outcomes: 0 and a PNG for a run or the start values; 1, one line
 # on standard error and no file for a bad run or an output it cannot write;
-# 2 for a wrong command line.
+# 2 for a wrong command line; --help and --version answer on standard output.
 # Usage: pidpage_cli.sh PIDPAGE EXAMPLES_DIR
 set -uo pipefail
 pidpage=$1 examples=$2
@@ -43,8 +43,29 @@ expect 1 "output is a directory" -- "$pidpage" "$work/out.png.d"
 expect 2 "no arguments" -- "$pidpage"
 expect 2 "too many arguments" -- "$pidpage" a b c
 expect 2 "empty output name" -- "$pidpage" ""
+expect 2 "an unknown option" -- "$pidpage" -x "$work/x.png"
+grep -q 'usage: pidpage' "$work/err" \
+  && { echo "ok: an unknown option shows the usage"; passes=$((passes + 1)); } \
+  || { echo "FAIL: no usage for an unknown option"; failures=$((failures + 1)); }
+cp "$examples/PI_STEP.PID" "$work/-dash.PID"
+cd "$work"
+expect 0 "a file name after -- may start with a dash" -- "$pidpage" -- -dash.PID -dash.png
+cd - >/dev/null
 
-leftovers=$(find "$work" -name '*.png*' ! -name start.png ! -name run.png ! -name out.png.d)
+# --help: the usage, what it does and the exit statuses, on standard output.
+help=$("$pidpage" --help 2>"$work/err"); status=$?
+if [ "$status" = 0 ] && [ ! -s "$work/err" ] && grep -q '^usage: pidpage \[FILE.PID\] OUT.png' <<<"$help" \
+   && grep -q 'Exit status' <<<"$help"; then
+  echo "ok: --help"; passes=$((passes + 1))
+else
+  echo "FAIL: --help: status $status: $help"; failures=$((failures + 1))
+fi
+version=$("$pidpage" --version 2>"$work/err"); status=$?
+[ "$status" = 0 ] && [[ "$version" =~ ^pidpage\ [0-9]+\.[0-9]+$ ]] && [ ! -s "$work/err" ] \
+  && { echo "ok: --version"; passes=$((passes + 1)); } \
+  || { echo "FAIL: --version: status $status: $version"; failures=$((failures + 1)); }
+
+leftovers=$(find "$work" -name '*.png*' ! -name start.png ! -name run.png ! -name out.png.d ! -name -dash.png)
 [ -z "$leftovers" ] && { echo "ok: no partial output left"; passes=$((passes + 1)); } \
   || { echo "FAIL: left behind: $leftovers"; failures=$((failures + 1)); }
 echo "$passes passed, $failures failed"
