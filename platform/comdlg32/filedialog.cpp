@@ -14,6 +14,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPixmapCache>
 
 #include <cstring>
 
@@ -123,6 +124,10 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA lpofn)
     QObject::connect(&dialog, &QDialog::finished, [&done](int) { done = true; });
     dialog.show();
     user32::RunModalLoop(lpofn->hwndOwner, [&done] { return done; });
+    // Qt caches the pixmaps of every icon the dialog drew under keys of
+    // those icons, which go with the dialog: left there, the cache would
+    // grow by some 20 KiB with each Open until it reaches its limit.
+    QPixmapCache::clear();
     if (dialog.result() != QDialog::Accepted)
         return FALSE; // cancelled: no extended error
     QString chosen = dialog.typedPath;
