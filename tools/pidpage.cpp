@@ -1,5 +1,6 @@
-// pidpage [FILE.PID] OUT.png (or --help, --version): draws the measurement page of a run (or of the
-// start values) on an 800 x 540 white page and writes it as a PNG.
+// pidpage [FILE.PID] OUT.png (or --help, --version): draws the measurement
+// page of a run (or of the start values) on an 800 x 540 white page and
+// writes it as a PNG.
 #include "data/measdata.h"
 #include "picture/page.h"
 #include "platform/gdi32/surface.h"
