@@ -16,9 +16,9 @@ trap cleanup EXIT
 
 opens=100
 # Qt's dialog keeps caches (icons, the folder model) that settle over the
-# first few dialogs; the rest must hold steady.
-settle=5
-margin_kib=512
+# first dialogs, and the allocator with them; the rest must hold steady.
+settle=20
+margin_kib=1024
 
 names=()
 for file in "$examples"/*.PID; do
