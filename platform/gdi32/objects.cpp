@@ -57,6 +57,8 @@ public:
         slot.object.deletePending = false;
         slot.object.selectCount = 0;
         slot.object.value = std::move(value);
+        if (!stock)
+            ++liveObjects_;
         if (kind == Kind::Pen && !stock)
             ++livePens_;
         return handleOf(index, slot.generation);
@@ -80,6 +82,7 @@ public:
         if (!object || object->stock)
             return;
         const auto index = static_cast<std::uint32_t>((reinterpret_cast<std::uintptr_t>(h) & 0xFFFFFFFFu) - 1);
+        --liveObjects_;
         if (object->kind == Kind::Pen)
             --livePens_;
         // Move the value out first: a context's destructor may release others.
@@ -94,6 +97,7 @@ public:
     HGDIOBJ stock(int index) const { return index >= 0 && index < kStockCount ? stock_[index] : nullptr; }
     HGDIOBJ defaultBitmap() const { return defaultBitmap_; }
     int livePens() const { return livePens_; }
+    int liveObjects() const { return liveObjects_; }
 
 private:
     static HGDIOBJ handleOf(std::uint32_t index, std::uint32_t generation)
@@ -107,6 +111,7 @@ private:
     HGDIOBJ stock_[kStockCount] = {};
     HGDIOBJ defaultBitmap_ = nullptr;
     int livePens_ = 0;
+    int liveObjects_ = 0;
 };
 
 Table& table()
@@ -171,6 +176,11 @@ void Release(HGDIOBJ h)
 int LivePenCount()
 {
     return table().livePens();
+}
+
+int LiveObjectCount()
+{
+    return table().liveObjects();
 }
 
 } // namespace gdi32

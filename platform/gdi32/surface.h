@@ -52,5 +52,8 @@ std::shared_ptr<PixelBuffer> BufferOf(HDC hdc);
 
 // Pens created and not yet deleted, for tests that check nothing leaks.
 int LivePenCount();
+// Objects of every kind (pens, brushes, bitmaps, contexts) created and not
+// yet destroyed, stock objects aside.
+int LiveObjectCount();
 
 } // namespace gdi32
