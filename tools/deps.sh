@@ -9,6 +9,9 @@ build_pkgs=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev z
 run_pkgs=()
 test_pkgs=(xvfb xdotool x11-apps x11-utils python3 imagemagick cups printer-driver-cups-pdf
            poppler-utils g++-mingw-w64-i686 locales)
+# The fuzz targets: clang with its fuzzer and sanitizer runtimes, and
+# llvm-symbolizer for readable reports.
+test_pkgs+=(clang libclang-rt-14-dev llvm-14)
 test_i386_pkgs=(wine wine32:i386)
 # Kernels that run no 32-bit programs (ia32 emulation off) check a 64-bit
 # build of the same sources under Wine instead.

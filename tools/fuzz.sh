@@ -18,6 +18,11 @@ if [ ! -f "$dir/CMakeCache.txt" ]; then
 fi
 cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}" fuzz_seed_resources pidgen pidpage >/dev/null
 
+# Readable stacks in reports, where llvm-14 is installed.
+if [ -x /usr/lib/llvm-14/bin/llvm-symbolizer ]; then
+  export ASAN_SYMBOLIZER_PATH=/usr/lib/llvm-14/bin/llvm-symbolizer
+fi
+
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

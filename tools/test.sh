@@ -6,6 +6,8 @@ tools/deps.sh test
 tools/build.sh plain
 tools/build.sh sanitize
 tools/build_windows.sh test
+echo "== fuzzing (clang, 20 s a target)"
+tools/fuzz.sh 20
 echo "== unit and desktop tests (plain build)"
 ctest --test-dir build --output-on-failure -j 2
 echo "== unit tests (address and undefined-behaviour sanitizers)"
