@@ -60,6 +60,22 @@ TEST(gdi_objects, the_live_pen_count_follows_create_and_delete)
     EXPECT_EQ(gdi32::LivePenCount(), before);
 }
 
+TEST(gdi_objects, the_live_object_count_follows_contexts_and_bitmaps)
+{
+    const int before = gdi32::LiveObjectCount();
+    HDC hdcMem = CreateCompatibleDC(NULL);
+    HBITMAP bitmap = CreateCompatibleBitmap(hdcMem, 8, 8);
+    SelectObject(hdcMem, bitmap);
+    EXPECT_EQ(gdi32::LiveObjectCount(), before + 2);
+    // Still selected: it dies with the context.
+    EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_EQ(gdi32::LiveObjectCount(), before + 2);
+    EXPECT_TRUE(DeleteDC(hdcMem));
+    EXPECT_EQ(gdi32::LiveObjectCount(), before);
+    GetStockObject(WHITE_BRUSH);
+    EXPECT_EQ(gdi32::LiveObjectCount(), before);
+}
+
 TEST(gdi_objects, deleting_a_selected_pen_waits_until_it_is_deselected)
 {
     Page page;
