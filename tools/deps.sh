@@ -13,6 +13,9 @@ test_pkgs=(xvfb xdotool x11-apps x11-utils python3 imagemagick cups printer-driv
 # the checks of the package, the Windows zip, the desktop entry and manuals.
 build_pkgs+=(dpkg-dev file)
 test_pkgs+=(desktop-file-utils unzip man-db)
+# The fuzz targets: clang with its fuzzer and sanitizer runtimes, and
+# llvm-symbolizer for readable reports.
+test_pkgs+=(clang libclang-rt-14-dev llvm-14)
 test_i386_pkgs=(wine wine32:i386)
 # Kernels that run no 32-bit programs (ia32 emulation off) check a 64-bit
 # build of the same sources under Wine instead.

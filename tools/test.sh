@@ -8,6 +8,8 @@ tools/build.sh sanitize
 tools/build_windows.sh test
 # The Debian package and the Windows zip, which the package tests check.
 tools/package.sh deb zip
+echo "== fuzzing (clang, 20 s a target)"
+tools/fuzz.sh 20
 echo "== unit and desktop tests (plain build)"
 ctest --test-dir build --output-on-failure -j 2
 echo "== unit tests (address and undefined-behaviour sanitizers)"

@@ -52,7 +52,6 @@ std::shared_ptr<PixelBuffer> BufferOf(HDC hdc);
 
 // Pens created and not yet deleted, for tests that check nothing leaks.
 int LivePenCount();
-
 // Objects of each kind created and not yet deleted (stock objects left out).
 struct LiveObjects {
     int pens;

@@ -60,6 +60,25 @@ TEST(gdi_objects, the_live_pen_count_follows_create_and_delete)
     EXPECT_EQ(gdi32::LivePenCount(), before);
 }
 
+TEST(gdi_objects, the_live_counts_follow_contexts_and_bitmaps)
+{
+    const gdi32::LiveObjects before = gdi32::LiveObjectCounts();
+    HDC hdcMem = CreateCompatibleDC(NULL);
+    HBITMAP bitmap = CreateCompatibleBitmap(hdcMem, 8, 8);
+    SelectObject(hdcMem, bitmap);
+    gdi32::LiveObjects both = before;
+    ++both.contexts;
+    ++both.bitmaps;
+    EXPECT_EQ(gdi32::LiveObjectCounts(), both);
+    // Still selected: it dies with the context.
+    EXPECT_TRUE(DeleteObject(bitmap));
+    EXPECT_EQ(gdi32::LiveObjectCounts(), both);
+    EXPECT_TRUE(DeleteDC(hdcMem));
+    EXPECT_EQ(gdi32::LiveObjectCounts(), before);
+    GetStockObject(WHITE_BRUSH);
+    EXPECT_EQ(gdi32::LiveObjectCounts(), before);
+}
+
 TEST(gdi_objects, deleting_a_selected_pen_waits_until_it_is_deselected)
 {
     Page page;
