@@ -9,11 +9,7 @@ pidview=$1 pidpage=$2 examples=$3
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb.sh"
 source "$here/viewer.sh"
-work=$(mktemp -d)
-export HOME=$work XDG_RUNTIME_DIR=$work
-cleanup() { [ -n "${app:-}" ] && kill "$app" 2>/dev/null; stop_xvfb; rm -rf "$work"; }
-start_xvfb
-trap cleanup EXIT
+begin_desktop_test
 
 cp "$examples/PID_FAST.PID" "$work/fast.PID"
 printf 'X%.0s' $(seq 416) > "$work/bad.PID"

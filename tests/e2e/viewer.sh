@@ -1,9 +1,23 @@
 # Sourced by the desktop tests: drives the real viewer with the keyboard as a
 # person would, compares its page with pidpage's, and counts the checks that
-# pass and fail. Needs $pidview, $pidpage and a scratch folder $work.
+# pass and fail. Needs xvfb.sh, $pidview and $pidpage.
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
+
+# A scratch folder $work (Qt's home too) and a private Xvfb; on exit the
+# viewer and the server stop and the folder goes.
+begin_desktop_test() {
+  work=$(mktemp -d)
+  export HOME=$work XDG_RUNTIME_DIR=$work
+  start_xvfb
+  trap end_desktop_test EXIT
+}
+end_desktop_test() {
+  [ -n "${app:-}" ] && kill "$app" 2>/dev/null
+  stop_xvfb
+  rm -rf "$work"
+}
 
 # Starts the viewer, waits for its window ($wid) and gives it the focus.
 start_viewer() {
@@ -29,7 +43,21 @@ wait_for_count() {
 wait_for_window() { wait_for_count "-ge 1" "$1"; }
 wait_for_no_window() { wait_for_count "-eq 0" "$1"; }
 
+# Closes an Open dialog left open: the first Escape may only close the name
+# completion list.
+close_open_dialog() {
+  for _ in 1 2 3; do
+    [ "$(window_count 'Open|開く')" = 0 ] && return 0
+    xdotool key Escape
+    sleep 0.3
+  done
+  [ "$(window_count 'Open|開く')" = 0 ]
+}
+
 # File > Open, then the path typed into the dialog (or the name it offers).
+# xdotool types a character missing from the keyboard map by mapping it to a
+# spare key for a moment: $2 (milliseconds a key) gives a busy viewer time
+# to read the key before the mapping goes.
 open_file() {
   xdotool windowfocus --sync "$wid"
   xdotool key alt+f
@@ -39,7 +67,7 @@ open_file() {
   sleep 0.3
   if [ -n "${1:-}" ]; then
     xdotool key ctrl+a
-    xdotool type --delay 10 "$1"
+    xdotool type --delay "${2:-10}" "$1"
   fi
   xdotool key Return
 }
