@@ -126,7 +126,7 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA lpofn)
     user32::RunModalLoop(lpofn->hwndOwner, [&done] { return done; });
     // Qt caches the pixmaps of every icon the dialog drew under keys of
     // those icons, which go with the dialog: left there, the cache would
-    // grow by some 20 KiB with each Open until it reaches its limit.
+    // grow by 20 to 30 KiB with each Open until it reaches its limit.
     QPixmapCache::clear();
     if (dialog.result() != QDialog::Accepted)
         return FALSE; // cancelled: no extended error
