@@ -5,6 +5,7 @@
 // leaves no GDI object behind and the context as it found it.
 #include "data/measdata.h"
 #include "picture/page.h"
+#include "tests/pidfile.h"
 #include "platform/gdi32/surface.h"
 
 #include <cstdint>
@@ -26,31 +27,6 @@ void Check(bool condition, const char* what)
         std::abort();
     }
 }
-
-// Every field of the record, side by side.
-struct Record {
-    BYTE header[PID_HEADER_SIZE];
-    int pram[5];
-    BYTE samples[PID_SAMPLE_COUNT];
-    int meas[3];
-
-    static Record Now()
-    {
-        Record r;
-        std::memcpy(r.header, cPIDHeader, sizeof r.header);
-        r.pram[0] = iPramRotate;
-        r.pram[1] = iPramProp;
-        r.pram[2] = iPramInt;
-        r.pram[3] = iPramDiff;
-        r.pram[4] = iPramSamp;
-        std::memcpy(r.samples, cMeasData, sizeof r.samples);
-        r.meas[0] = iMeasTime;
-        r.meas[1] = iMeasRotate;
-        r.meas[2] = iOpeOut0;
-        return r;
-    }
-    bool operator==(const Record& other) const { return std::memcmp(this, &other, sizeof *this) == 0; }
-};
 
 int FileInt(const std::uint8_t* p)
 {
@@ -115,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     InitMeasData();
     Check(LoadMeasData(file.path.c_str()) == LOAD_ACCEPTED, "the start run was refused");
 
-    const Record before = Record::Now();
+    const pidtest::RecordSnapshot before = pidtest::snapshotRecord();
     const int descriptors = LowestFreeDescriptor();
     file.Write(data, size);
     const int outcome = LoadMeasData(file.path.c_str());
@@ -124,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool wellFormed = size >= PID_FILE_SIZE && data[0] == PID_FORMAT_MARK;
     if (!wellFormed) {
         Check(outcome == LOAD_BADFORMAT, "a malformed file was not refused as such");
-        Check(Record::Now() == before, "a refused file changed the record");
+        Check(pidtest::snapshotRecord() == before, "a refused file changed the record");
     } else {
         Check(outcome == LOAD_ACCEPTED, "a well-formed file was refused");
         Check(std::memcmp(cPIDHeader, data, PID_HEADER_SIZE) == 0, "header differs from the file");

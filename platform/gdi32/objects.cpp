@@ -167,11 +167,6 @@ void Release(HGDIOBJ h)
         table().destroy(h);
 }
 
-int LivePenCount()
-{
-    return table().live(Kind::Pen);
-}
-
 LiveObjects LiveObjectCounts()
 {
     const Table& objects = table();

@@ -50,9 +50,8 @@ Device* DeviceOf(HDC hdc);
 // selected bitmap), or nullptr.
 std::shared_ptr<PixelBuffer> BufferOf(HDC hdc);
 
-// Pens created and not yet deleted, for tests that check nothing leaks.
-int LivePenCount();
-// Objects of each kind created and not yet deleted (stock objects left out).
+// Objects of each kind created and not yet deleted (stock objects left out),
+// for the tests that check nothing leaks.
 struct LiveObjects {
     int pens;
     int brushes;

@@ -6,7 +6,6 @@
 set -euo pipefail
 pidview=$1 pidpage=$2 examples=$3
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/xvfb.sh"
 source "$here/viewer.sh"
 begin_desktop_test
 

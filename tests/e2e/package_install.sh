@@ -23,7 +23,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-source "$here/xvfb.sh"
 pidview=/usr/bin/pidview pidpage=/usr/bin/pidpage
 source "$here/viewer.sh"
 

@@ -7,7 +7,6 @@
 set -euo pipefail
 pidview=$1 pidpage=$2 print_compare=$3 examples=$4
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/xvfb.sh"
 source "$here/cups.sh"
 source "$here/viewer.sh"
 work=$(mktemp -d)

@@ -1,6 +1,7 @@
 # Sourced by the desktop tests: drives the real viewer with the keyboard as a
 # person would, compares its page with pidpage's, and counts the checks that
-# pass and fail. Needs xvfb.sh, $pidview and $pidpage.
+# pass and fail. Needs $pidview and $pidpage.
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }

@@ -12,9 +12,9 @@ class PageRoutine : public PageTest {};
 void ExpectPenRestored(void (*routine)(HDC), const char* name)
 {
     Surface s;
-    int pensBefore = gdi32::LivePenCount();
+    int pensBefore = gdi32::LiveObjectCounts().pens;
     routine(s.hdc);
-    EXPECT_EQ(gdi32::LivePenCount(), pensBefore) << name;
+    EXPECT_EQ(gdi32::LiveObjectCounts().pens, pensBefore) << name;
     HGDIOBJ previous = SelectObject(s.hdc, GetStockObject(BLACK_PEN));
     EXPECT_EQ(previous, GetStockObject(BLACK_PEN)) << name;
 }

@@ -49,15 +49,15 @@ TEST(gdi_objects, two_contexts_on_one_buffer_keep_their_own_state)
 
 TEST(gdi_objects, the_live_pen_count_follows_create_and_delete)
 {
-    const int before = gdi32::LivePenCount();
+    const int before = gdi32::LiveObjectCounts().pens;
     HPEN a = CreatePen(PS_DASH, 1, RGB(255, 0, 0));
     HPEN b = CreatePen(PS_DOT, 1, RGB(0, 0, 0));
-    EXPECT_EQ(gdi32::LivePenCount(), before + 2);
+    EXPECT_EQ(gdi32::LiveObjectCounts().pens, before + 2);
     EXPECT_TRUE(DeleteObject(a));
     EXPECT_TRUE(DeleteObject(b));
-    EXPECT_EQ(gdi32::LivePenCount(), before);
+    EXPECT_EQ(gdi32::LiveObjectCounts().pens, before);
     GetStockObject(BLACK_PEN);
-    EXPECT_EQ(gdi32::LivePenCount(), before);
+    EXPECT_EQ(gdi32::LiveObjectCounts().pens, before);
 }
 
 TEST(gdi_objects, the_live_counts_follow_contexts_and_bitmaps)
@@ -82,30 +82,30 @@ TEST(gdi_objects, the_live_counts_follow_contexts_and_bitmaps)
 TEST(gdi_objects, deleting_a_selected_pen_waits_until_it_is_deselected)
 {
     Page page;
-    const int before = gdi32::LivePenCount();
+    const int before = gdi32::LiveObjectCounts().pens;
     HPEN red = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
     HGDIOBJ previous = SelectObject(page.hdc, red);
     EXPECT_TRUE(DeleteObject(red));
-    EXPECT_EQ(gdi32::LivePenCount(), before + 1);
+    EXPECT_EQ(gdi32::LiveObjectCounts().pens, before + 1);
     // The context still draws with it.
     MoveToEx(page.hdc, 0, 1, nullptr);
     LineTo(page.hdc, 5, 1);
     EXPECT_TRUE(RowIs(*page.buffer, 1, 0, 4, kRed));
     EXPECT_EQ(SelectObject(page.hdc, previous), red);
-    EXPECT_EQ(gdi32::LivePenCount(), before);
+    EXPECT_EQ(gdi32::LiveObjectCounts().pens, before);
     EXPECT_EQ(SelectObject(page.hdc, red), nullptr);
 }
 
 TEST(gdi_objects, deleting_a_context_lets_go_of_its_objects)
 {
-    const int before = gdi32::LivePenCount();
+    const int before = gdi32::LiveObjectCounts().pens;
     Page page;
     HDC hdc = gdi32::CreateBufferDC(page.buffer);
     HPEN pen = CreatePen(PS_DOT, 1, RGB(0, 0, 0));
     SelectObject(hdc, pen);
     DeleteObject(pen);
     EXPECT_TRUE(DeleteDC(hdc));
-    EXPECT_EQ(gdi32::LivePenCount(), before);
+    EXPECT_EQ(gdi32::LiveObjectCounts().pens, before);
 }
 
 TEST(gdi_objects, stock_objects_survive_deletion)
