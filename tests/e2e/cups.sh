@@ -11,6 +11,10 @@
 CUPS_PPD=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 
 start_cups() {
+  # CUPS-PDF writes every job to the one PDF folder of the user: tests that
+  # print take turns, so that each counts only its own documents.
+  exec {CUPS_LOCK_FD}>/tmp/pidview-cups.lock
+  flock -w 1200 "$CUPS_LOCK_FD" || { echo "cups.sh: another printing test holds the lock" >&2; return 1; }
   CUPS_DIR=$(mktemp -d /tmp/pidview-cups.XXXXXX)
   chmod 755 "$CUPS_DIR"
   mkdir -p "$CUPS_DIR"/{conf,spool,cache,state,log}
@@ -56,7 +60,7 @@ CONF
   CUPS_STAMP="$CUPS_DIR/stamp"
   touch "$CUPS_STAMP"
   sleep 0.01
-  cupsd -f -c "$CUPS_DIR/conf/cupsd.conf" -s "$CUPS_DIR/conf/cups-files.conf" &
+  cupsd -f -c "$CUPS_DIR/conf/cupsd.conf" -s "$CUPS_DIR/conf/cups-files.conf" {CUPS_LOCK_FD}>&- &
   CUPSD_PID=$!
   trap stop_cups EXIT
   for _ in $(seq 100); do
