@@ -38,7 +38,7 @@ static BOOL ReadField(BYTE* pField, DWORD dwSize, DWORD* pdwTotal)
     return TRUE;
 }
 
-int LoadMeasData(LPCSTR lpszFileName)
+int ReadMeasFile(LPCSTR lpszFileName, MEASRECORD* pRec)
 {
     // The whole file is read into a local image first and checked there, so a
     // refused file leaves every field of the record as it was.
@@ -73,16 +73,54 @@ int LoadMeasData(LPCSTR lpszFileName)
         return LOAD_BADFORMAT;
 
     for (int i = 0; i < PID_HEADER_SIZE; i++)
-        cPIDHeader[i] = cImage[i];
-    iPramRotate = GetFileInt(&cImage[128]);
-    iPramProp = GetFileInt(&cImage[132]);
-    iPramInt = GetFileInt(&cImage[136]);
-    iPramDiff = GetFileInt(&cImage[140]);
-    iPramSamp = GetFileInt(&cImage[144]);
+        pRec->cPIDHeader[i] = cImage[i];
+    pRec->iPramRotate = GetFileInt(&cImage[128]);
+    pRec->iPramProp = GetFileInt(&cImage[132]);
+    pRec->iPramInt = GetFileInt(&cImage[136]);
+    pRec->iPramDiff = GetFileInt(&cImage[140]);
+    pRec->iPramSamp = GetFileInt(&cImage[144]);
     for (int i = 0; i < PID_SAMPLE_COUNT; i++)
-        cMeasData[i] = cImage[148 + i];
-    iMeasTime = GetFileInt(&cImage[404]);
-    iMeasRotate = GetFileInt(&cImage[408]);
-    iOpeOut0 = GetFileInt(&cImage[412]);
+        pRec->cMeasData[i] = cImage[148 + i];
+    pRec->iMeasTime = GetFileInt(&cImage[404]);
+    pRec->iMeasRotate = GetFileInt(&cImage[408]);
+    pRec->iOpeOut0 = GetFileInt(&cImage[412]);
     return LOAD_ACCEPTED;
+}
+
+int LoadMeasData(LPCSTR lpszFileName)
+{
+    MEASRECORD rec;
+    int iOutcome = ReadMeasFile(lpszFileName, &rec);
+
+    if (iOutcome != LOAD_ACCEPTED)
+        return iOutcome;
+    for (int i = 0; i < PID_HEADER_SIZE; i++)
+        cPIDHeader[i] = rec.cPIDHeader[i];
+    iPramRotate = rec.iPramRotate;
+    iPramProp = rec.iPramProp;
+    iPramInt = rec.iPramInt;
+    iPramDiff = rec.iPramDiff;
+    iPramSamp = rec.iPramSamp;
+    for (int i = 0; i < PID_SAMPLE_COUNT; i++)
+        cMeasData[i] = rec.cMeasData[i];
+    iMeasTime = rec.iMeasTime;
+    iMeasRotate = rec.iMeasRotate;
+    iOpeOut0 = rec.iOpeOut0;
+    return LOAD_ACCEPTED;
+}
+
+void GetMeasRecord(MEASRECORD* pRec)
+{
+    for (int i = 0; i < PID_HEADER_SIZE; i++)
+        pRec->cPIDHeader[i] = cPIDHeader[i];
+    pRec->iPramRotate = iPramRotate;
+    pRec->iPramProp = iPramProp;
+    pRec->iPramInt = iPramInt;
+    pRec->iPramDiff = iPramDiff;
+    pRec->iPramSamp = iPramSamp;
+    for (int i = 0; i < PID_SAMPLE_COUNT; i++)
+        pRec->cMeasData[i] = cMeasData[i];
+    pRec->iMeasTime = iMeasTime;
+    pRec->iMeasRotate = iMeasRotate;
+    pRec->iOpeOut0 = iOpeOut0;
 }

@@ -1,5 +1,6 @@
 // The measurement record: one controller run, held in program-wide variables,
-// and the loader that fills it from a .PID file.
+// and the loader that fills it from a .PID file. A run can also be read into
+// a record of its own (MEASRECORD), for work on several runs at once.
 #pragma once
 
 #include "../platform/win32.h"
@@ -10,7 +11,7 @@
 #define PID_FORMAT_MARK 'M'
 #define PID_NO_SAMPLE 1 // a sample byte of 1 marks an empty chart slot
 
-// Outcome of LoadMeasData.
+// Outcome of LoadMeasData and ReadMeasFile.
 #define LOAD_ACCEPTED 0   // every field now holds the file's values
 #define LOAD_BADFORMAT 1  // wrong format mark or too short: nothing changed
 #define LOAD_CANNOTOPEN 2 // missing, not a regular file or unreadable: nothing changed
@@ -29,5 +30,25 @@ extern int iOpeOut0;    // final manipulated output
 extern HANDLE hFile;
 extern DWORD dwread;
 
+// One run with the same fields as the program's record.
+typedef struct tagMEASRECORD {
+    BYTE cPIDHeader[PID_HEADER_SIZE];
+    int iPramRotate;
+    int iPramProp;
+    int iPramInt;
+    int iPramDiff;
+    int iPramSamp;
+    BYTE cMeasData[PID_SAMPLE_COUNT];
+    int iMeasTime;
+    int iMeasRotate;
+    int iOpeOut0;
+} MEASRECORD;
+
 void InitMeasData(void);
+// Reads and checks a .PID file into *pRec, which changes only when the
+// outcome is LOAD_ACCEPTED.
+int ReadMeasFile(LPCSTR lpszFileName, MEASRECORD* pRec);
+// LoadMeasData: ReadMeasFile into the program's record.
 int LoadMeasData(LPCSTR lpszFileName);
+// A copy of the program's record.
+void GetMeasRecord(MEASRECORD* pRec);

@@ -3,11 +3,6 @@
 #include "page.h"
 #include "../data/measdata.h"
 
-#define CHART_LEFT 50     // x of sample 0
-#define CHART_BOTTOM 320  // y of speed 0
-#define GRID_RIGHT 580
-#define GRID_TOP 40
-
 void Disp_GraphBox(HDC hdc)
 {
     static const POINT ptAxes[] = {{CHART_LEFT, CHART_BOTTOM}, {600, CHART_BOTTOM}};

@@ -4,6 +4,19 @@
 
 #include "../platform/win32.h"
 
+// The page is laid out on 800 x 540 pixels: the print bitmap's size and the
+// main window's outer size.
+#define PAGE_WIDTH 800
+#define PAGE_HEIGHT 540
+
+// The chart: sample 0 at speed 0 lies at (CHART_LEFT, CHART_BOTTOM), 2 pixels
+// a sample to the right and 3 pixels per 100 rpm up; the grid reaches
+// GRID_RIGHT and GRID_TOP.
+#define CHART_LEFT 50
+#define CHART_BOTTOM 320
+#define GRID_RIGHT 580
+#define GRID_TOP 40
+
 void Disp_Page(HDC hdc);
 
 void Disp_GroupBox(HDC hdc);
@@ -26,5 +39,5 @@ static inline int WrapMul(int a, int b)
 // The y of a speed (in 100 rpm) on the chart: 3 pixels per 100 rpm up from 320.
 static inline int SpeedToY(int iSpeed)
 {
-    return (int)(320u - 3u * (DWORD)iSpeed);
+    return (int)((DWORD)CHART_BOTTOM - 3u * (DWORD)iSpeed);
 }

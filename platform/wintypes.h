@@ -17,6 +17,7 @@ typedef std::uint32_t DWORD;
 typedef std::int32_t LONG;
 typedef std::int32_t INT;
 typedef std::uint32_t UINT;
+typedef long long LONGLONG;
 typedef char CHAR;
 typedef char* LPSTR;
 typedef const char* LPCSTR;

@@ -28,7 +28,7 @@ trap 'rm -rf "$work"' EXIT
 
 # The page's code page 932 texts are compiled from converted copies under
 # clang: its pages must match gcc's pixel for pixel.
-if ! bash tests/picture/golden.sh "$dir/tools/pidpage" >"$work/golden.log" 2>&1; then
+if ! bash tests/picture/golden.sh "$dir/pidpage/pidpage" >"$work/golden.log" 2>&1; then
   cat "$work/golden.log"
   echo "fuzz: the clang-built page differs from the reviewed images" >&2
   exit 1

@@ -1,0 +1,105 @@
+// The option table and what is made of it.
+#include "options.h"
+
+#include "failure.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace pidpage {
+namespace {
+
+struct Option {
+    const char* name;      // long form
+    char shortName;        // 0: none
+    const char* operands;  // what follows it, for the usage line
+    const char* help;
+    Mode mode;
+};
+
+constexpr Option kOptions[] = {
+    {"--help", 'h', nullptr, "show this help and exit", Mode::Help},
+    {"--version", 0, nullptr, "show the version and exit", Mode::Version},
+};
+
+constexpr const char* kPageOperands = "[FILE.PID] OUT.png";
+
+const Option* Find(std::string_view argument)
+{
+    for (const Option& option : kOptions) {
+        if (argument == option.name
+            || (option.shortName != 0 && argument.size() == 2 && argument[0] == '-' && argument[1] == option.shortName))
+            return &option;
+    }
+    return nullptr;
+}
+
+// Each form of the command line: the page's, then those of the options
+// that take operands, then --help and --version.
+std::vector<std::string> Forms()
+{
+    std::vector<std::string> forms{kPageOperands};
+    for (const Option& option : kOptions) {
+        if (option.operands != nullptr)
+            forms.push_back(std::string(option.name) + " " + option.operands);
+    }
+    forms.push_back("--help | --version");
+    return forms;
+}
+
+} // namespace
+
+CommandLine ParseCommandLine(int argc, char** argv)
+{
+    CommandLine line;
+    bool options = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (options && argument == "--") {
+            options = false;
+        } else if (options && argument.size() > 1 && argument[0] == '-') {
+            const Option* option = Find(argument);
+            if (option == nullptr)
+                Fail(kStatusUsage, "unknown option " + std::string(argument) + "; " + UsageText());
+            if (line.mode != Mode::Page && line.mode != option->mode)
+                Fail(kStatusUsage, std::string(argument) + " goes with no other option; " + UsageText());
+            line.mode = option->mode;
+        } else {
+            line.operands.emplace_back(argument);
+        }
+    }
+    return line;
+}
+
+std::string UsageText()
+{
+    std::vector<std::string> forms = Forms();
+    std::string text = "usage: pidpage " + forms.front();
+    for (std::size_t i = 1; i < forms.size(); ++i)
+        text += " | " + forms[i];
+    return text;
+}
+
+std::string HelpText()
+{
+    std::string text;
+    for (const std::string& form : Forms())
+        text += (text.empty() ? "usage: pidpage " : "       pidpage ") + form + "\n";
+    text += "\n"
+        "Draws the page that pidview shows for a measurement file of the PID motor\n"
+        "speed controller (or, without FILE.PID, the page of the start values) on an\n"
+        "800 x 540 white page and writes it to OUT.png.\n\n";
+    for (const Option& option : kOptions) {
+        std::string names = option.shortName != 0 ? std::string("-") + option.shortName + ", " : "    ";
+        names += option.name;
+        names.resize(std::max<std::size_t>(names.size() + 2, 16), ' ');
+        text += "  " + names + option.help + "\n";
+    }
+    text += "      --          end of options (for a file name starting with '-')\n\n"
+        "Exit status: 0 the picture is written; 1 the file cannot be read or is not\n"
+        "a measurement file, or the picture cannot be written (one line on standard\n"
+        "error, no file left behind); 2 a wrong command line.\n";
+    return text;
+}
+
+} // namespace pidpage

@@ -1,0 +1,25 @@
+// pidpage's command line: one table of options, from which the parsing, the
+// usage lines and --help all come.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pidpage {
+
+enum class Mode { Page, Help, Version };
+
+struct CommandLine {
+    Mode mode = Mode::Page;
+    std::vector<std::string> operands; // what follows the options, in order
+};
+
+// The options and operands of argv; a usage error fails with status 2.
+CommandLine ParseCommandLine(int argc, char** argv);
+
+// The one-line usage, for standard error after a usage error.
+std::string UsageText();
+// The whole --help text.
+std::string HelpText();
+
+} // namespace pidpage
