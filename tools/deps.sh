@@ -13,6 +13,10 @@ test_pkgs=(xvfb xdotool x11-apps x11-utils python3 imagemagick cups printer-driv
 # the checks of the package, the Windows zip, the desktop entry and manuals.
 build_pkgs+=(dpkg-dev file)
 test_pkgs+=(desktop-file-utils unzip man-db)
+# The desktop files as the desktop reads them: the file type (xdg-mime asks
+# `mimetype`, which its recommended package brings), AppStream, the icons
+# rendered from their SVG again, and lintian's view of the package.
+test_pkgs+=(xdg-utils libfile-mimeinfo-perl shared-mime-info appstream librsvg2-bin lintian)
 # The fuzz targets: clang with its fuzzer and sanitizer runtimes, and
 # llvm-symbolizer for readable reports.
 test_pkgs+=(clang libclang-rt-14-dev llvm-14)
