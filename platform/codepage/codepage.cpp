@@ -62,8 +62,8 @@ std::u16string ToUtf16(std::string_view cp932)
 {
     static Converter converter("UTF-16LE", "CP932");
     std::string bytes;
-    if (!converter.run(cp932.data(), cp932.size(), bytes,
-                       [](std::string& out, std::string_view) { return ReplaceWith(out, std::string_view("\xFD\xFF", 2)); }))
+    auto replace = [](std::string& out, std::string_view) { return ReplaceWith(out, std::string_view("\xFD\xFF", 2)); };
+    if (!converter.run(cp932.data(), cp932.size(), bytes, replace))
         return std::u16string(cp932.size(), u'\uFFFD');
     std::u16string result;
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
@@ -89,7 +89,8 @@ std::string FileNameToCodePage(std::string_view name)
     static Converter fromUtf8("CP932", "UTF-8");
     static Converter fromUtf16("CP932", "UTF-16LE");
     std::string result;
-    if (utf8Check.run(name.data(), name.size(), result, [](std::string&, std::string_view) { return 0; })) {
+    auto giveUp = [](std::string&, std::string_view) { return std::size_t{0}; };
+    if (utf8Check.run(name.data(), name.size(), result, giveUp)) {
         result.clear();
         // Skips the whole character that has no form here.
         auto question = [](std::string& out, std::string_view rest) {
@@ -105,7 +106,10 @@ std::string FileNameToCodePage(std::string_view name)
     // undecodable bytes change.
     std::u16string wide = ToUtf16(name);
     result.clear();
-    auto question = [](std::string& out, std::string_view) { return ReplaceWith(out, "?") * 2; };
+    auto question = [](std::string& out, std::string_view) {
+        out.push_back('?');
+        return std::size_t{2}; // one UTF-16 unit
+    };
     if (fromUtf16.run(reinterpret_cast<const char*>(wide.data()), wide.size() * 2, result, question))
         return result;
     return std::string(name.size(), '?');

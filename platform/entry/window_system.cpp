@@ -21,12 +21,13 @@ std::vector<QString> heldMessages;
 {
     QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     QByteArray display = qgetenv("DISPLAY");
+    std::fputs("pidview: cannot open a window: ", stderr);
     if (!platform.isEmpty())
-        std::fprintf(stderr, "pidview: cannot open a window: Qt's platform \"%s\" does not start\n", platform.constData());
+        std::fprintf(stderr, "Qt's platform \"%s\" does not start\n", platform.constData());
     else if (display.isEmpty())
-        std::fputs("pidview: cannot open a window: no display (DISPLAY is not set)\n", stderr);
+        std::fputs("no display (DISPLAY is not set)\n", stderr);
     else
-        std::fprintf(stderr, "pidview: cannot open a window: cannot connect to the display \"%s\"\n", display.constData());
+        std::fprintf(stderr, "cannot connect to the display \"%s\"\n", display.constData());
     std::fflush(stderr);
     std::_Exit(1); // Qt is half made: nothing of it may run again
 }

@@ -21,7 +21,8 @@ begin_desktop_test
 version=$("$pidpage" --version)
 [ "$(run_alone --version)" = "0 0" ] && [ "$(cat "$work/out")" = "pidview ${version#pidpage }" ] && pass "--version" \
   || fail "--version: $(cat "$work/out")"
-[ "$(run_alone --bogus)" = "2 1" ] && pass "an unknown option: status 2, one line" || fail "unknown option: $(cat "$work/err")"
+[ "$(run_alone --bogus)" = "2 1" ] && pass "an unknown option: status 2, one line" \
+  || fail "unknown option: $(cat "$work/err")"
 [ "$(run_alone)" = "1 1" ] && grep -q DISPLAY "$work/err" && pass "no display: status 1, one line" \
   || fail "no display: $(cat "$work/err")"
 status=0
