@@ -13,5 +13,8 @@ extern CHAR szFileName[MAX_PATH];
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void OpenCommand(HWND hwnd);
+void DropCommand(HWND hwnd, HDROP hDrop);
+void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath);
+int GetFirstArgument(LPCSTR lpCmdLine, LPSTR lpszArg, int cchArg);
 void AboutCommand(HWND hwnd);
 INT_PTR CALLBACK HAboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -6,7 +6,8 @@ set -euo pipefail
 build_pkgs=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev zlib1g-dev
             libfreetype-dev libfontconfig-dev fonts-unifont fonts-ipafont-gothic
             qt6-base-dev qt6-qpa-plugins libcups2-dev binutils-mingw-w64-i686)
-run_pkgs=()
+# Qt's own translations: its dialogs and buttons in the user's language.
+run_pkgs=(qt6-translations-l10n)
 test_pkgs=(xvfb xdotool x11-apps x11-utils python3 imagemagick cups printer-driver-cups-pdf
            poppler-utils g++-mingw-w64-i686 locales)
 # The Debian package (cpack: dpkg-shlibdeps needs dpkg-dev and file), and
@@ -28,7 +29,7 @@ test_wine64_pkgs=(wine64 g++-mingw-w64-x86-64)
 case "${1:-}" in
 build) wanted=("${build_pkgs[@]}") ;;
 run) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}") ;;
-test) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}" "${test_i386_pkgs[@]}") ;;
+test) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}" "${test_pkgs[@]}" "${test_i386_pkgs[@]}") ;;
 *) echo "usage: $0 build|run|test" >&2; exit 2 ;;
 esac
 
