@@ -5,6 +5,7 @@
 #   start_cups            the scheduler, no printers
 #   add_pdf_queue NAME    a CUPS-PDF queue
 #   set_default NAME      makes NAME the default destination
+#   (lpadmin -p NAME -o printer-op-policy=password: jobs on NAME need a password)
 #   stop_cups             stops the scheduler and removes its folder and the PDFs
 #   new_pdfs              the CUPS-PDF files written since start_cups, oldest first
 
@@ -38,6 +39,16 @@ WebInterface No
     Order deny,allow
   </Limit>
 </Policy>
+<Policy password>
+  <Limit Create-Job Print-Job Print-URI Validate-Job>
+    AuthType Basic
+    Require valid-user
+    Order deny,allow
+  </Limit>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
 CONF
   cat >"$CUPS_DIR/conf/cups-files.conf" <<CONF
 ServerRoot $CUPS_DIR/conf
@@ -50,6 +61,11 @@ AccessLog $CUPS_DIR/log/access_log
 PageLog $CUPS_DIR/log/page_log
 Printcap $CUPS_DIR/state/printcap
 CONF
+  # Root on the socket would be let in by its credentials: the queues of the
+  # "password" policy are to ask for one. (Schedulers that know the setting.)
+  if zgrep -q PeerCred /usr/share/man/man5/cups-files.conf.5.gz 2>/dev/null; then
+    echo "PeerCred off" >>"$CUPS_DIR/conf/cups-files.conf"
+  fi
   export CUPS_SERVER="$CUPS_DIR/cups.sock"
   # lpoptions in the home folder would override the server's default.
   export HOME="$CUPS_DIR/home"

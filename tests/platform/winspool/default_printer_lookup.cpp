@@ -1,5 +1,6 @@
 // EnumPrintersA for the default printer: the record and its strings in the
-// caller's buffer, the size it needs, and no record without a default.
+// caller's buffer, the size it needs, and no record without a default;
+// GetDefaultPrinterA: the same printer's name.
 #include "platform/win32.h"
 #include "spooler.h"
 
@@ -96,7 +97,19 @@ TEST(DefaultPrinterLookup, ALongQueueNameIsReportedWhole)
     EXPECT_EQ(std::string(info.pPrinterName), name);
 }
 
-TEST(DefaultPrinterLookup, WithoutADefaultThereIsNoRecord)
+TEST(DefaultPrinterLookup, TheDefaultsNameFitsExactlyItsSize)
+{
+    char name[4];
+    DWORD size = 3;
+    EXPECT_FALSE(GetDefaultPrinterA(name, &size));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    ASSERT_EQ(size, 4u);
+    ASSERT_TRUE(GetDefaultPrinterA(name, &size));
+    EXPECT_STREQ(name, "PDF");
+    EXPECT_EQ(size, 4u);
+}
+
+TEST(DefaultPrinterLookup, WithoutADefaultThereIsNoRecordAndNoName)
 {
     // Deleting the default queue leaves the server without a default.
     ASSERT_EQ(Shell("lpadmin -p Spare -E -v cups-pdf:/ -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"), 0);
@@ -104,10 +117,15 @@ TEST(DefaultPrinterLookup, WithoutADefaultThereIsNoRecord)
     ASSERT_EQ(Shell("lpadmin -x Spare"), 0);
     BYTE buffer[256];
     Lookup lookup = LookUp(buffer, sizeof buffer);
+    DWORD size = sizeof buffer;
+    BOOL named = GetDefaultPrinterA(reinterpret_cast<LPSTR>(buffer), &size);
+    DWORD error = GetLastError();
     Shell("lpadmin -d PDF");
     EXPECT_TRUE(lookup.ok);
     EXPECT_EQ(lookup.returned, 0u);
     EXPECT_EQ(lookup.needed, 0u);
+    EXPECT_FALSE(named);
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
 TEST(DefaultPrinterLookup, OnlyLevelFiveIsServed)

@@ -1,5 +1,6 @@
 // Printer contexts: the printer's own pixels, and documents that reach the
-// spooler under their title with the copied pixels where they were put.
+// spooler under their title with the copied pixels where they were put, or
+// are refused (a queue that wants a password refuses without asking anyone).
 #include "platform/gdi32/surface.h"
 #include "platform/win32.h"
 #include "platform/winspool/printer_dc.h"
@@ -7,7 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fcntl.h>
 #include <memory>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using spoolertest::Shell;
 
@@ -143,6 +148,31 @@ TEST(PrinterJobs, RefusedJobCannotStart)
     Shell("cupsaccept PDF");
     EXPECT_EQ(job, -1);
     DeleteDC(printer);
+}
+
+TEST(PrinterJobs, AQueueAskingForAPasswordRefusesTheJobWithoutAPrompt)
+{
+    ASSERT_EQ(Shell("lpadmin -p PDF -o printer-op-policy=password"), 0);
+    // Started in a child whose terminal we read: a prompt goes there and waits.
+    int terminal = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_EQ(grantpt(terminal) | unlockpt(terminal), 0);
+    std::string side = ptsname(terminal);
+    pid_t child = fork();
+    if (child == 0) {
+        setsid();
+        int tty = open(side.c_str(), O_RDWR); // the controlling terminal
+        alarm(5);
+        HDC printer = CreateDCA(nullptr, "PDF", nullptr, nullptr);
+        DOCINFOA doc{sizeof(DOCINFOA), kTitle, nullptr, nullptr, 0};
+        _exit(tty >= 0 && printer != nullptr && StartDocA(printer, &doc) == -1 ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    char prompt[100] = {};
+    ssize_t prompted = read(terminal, prompt, sizeof prompt - 1);
+    Shell("lpadmin -p PDF -o printer-op-policy=default");
+    EXPECT_EQ(status, 0) << "refused late or not at all";
+    EXPECT_LE(prompted, 0) << prompt;
 }
 
 TEST(PrinterJobs, ContextDeletedMidDocumentPrintsNothing)
