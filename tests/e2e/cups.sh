@@ -40,13 +40,11 @@ WebInterface No
   </Limit>
 </Policy>
 <Policy password>
-  <Limit Create-Job Print-Job Print-URI Validate-Job>
+  <Limit Create-Job Print-Job>
     AuthType Basic
     Require valid-user
-    Order deny,allow
   </Limit>
   <Limit All>
-    Order deny,allow
   </Limit>
 </Policy>
 CONF
@@ -61,11 +59,9 @@ AccessLog $CUPS_DIR/log/access_log
 PageLog $CUPS_DIR/log/page_log
 Printcap $CUPS_DIR/state/printcap
 CONF
-  # Root on the socket would be let in by its credentials: the queues of the
-  # "password" policy are to ask for one. (Schedulers that know the setting.)
-  if zgrep -q PeerCred /usr/share/man/man5/cups-files.conf.5.gz 2>/dev/null; then
-    echo "PeerCred off" >>"$CUPS_DIR/conf/cups-files.conf"
-  fi
+  # Root on the socket would be let in by its credentials; "password" queues
+  # are to ask. (Only schedulers that know the setting.)
+  zgrep -q PeerCred /usr/share/man/man5/cups-files.conf.5.gz && echo "PeerCred off" >>"$CUPS_DIR/conf/cups-files.conf"
   export CUPS_SERVER="$CUPS_DIR/cups.sock"
   # lpoptions in the home folder would override the server's default.
   export HOME="$CUPS_DIR/home"

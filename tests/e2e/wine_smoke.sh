@@ -93,27 +93,20 @@ xdotool key Return
 shows_page run || fail "the opened run's page is not in the window: $(cat window-run.report)"
 echo "ok   File > Open: $(cat window-run.report)"
 
-# File > 印刷: one document of one page reaches the queue.
-file_menu() {
+# File > 印刷: one page reaches the default printer.
+open_file_menu() {
   xdotool windowfocus --sync "$wid"
   xdotool key alt+f
-  for _ in $(seq 50); do
-    [ "$(popups)" -gt "$before" ] && break
-    sleep 0.1
-  done
+  for _ in $(seq 50); do [ "$(popups)" -gt "$before" ] && break; sleep 0.1; done
 }
-file_menu
+open_file_menu
 xdotool key p
-for _ in $(seq 150); do
-  [ -n "$(new_pdfs)" ] && wait_jobs_done && break
-  sleep 0.2
-done
-pdf=$(new_pdfs)
-[ "$(echo "$pdf" | grep -c .)" = 1 ] && [ "$(pdfinfo "$pdf" | sed -n 's/^Pages: *//p')" = 1 ] \
-  || fail "File > 印刷: not one page on the default printer: '$pdf'"
+for _ in $(seq 150); do [ -n "$(new_pdfs)" ] && wait_jobs_done && break; sleep 0.2; done
+[ "$(new_pdfs | wc -l)" = 1 ] && [ "$(pdfinfo "$(new_pdfs)" | sed -n 's/^Pages: *//p')" = 1 ] \
+  || fail "File > 印刷 does not print one page on the default printer"
 echo "ok   File > 印刷 prints one page on the default printer"
 
-file_menu
+open_file_menu
 xdotool key x
 status=timeout
 for _ in $(seq 150); do
