@@ -5,7 +5,6 @@
 #   start_cups            the scheduler, no printers
 #   add_pdf_queue NAME    a CUPS-PDF queue
 #   set_default NAME      makes NAME the default destination
-#   (lpadmin -p NAME -o printer-op-policy=password: jobs on NAME need a password)
 #   stop_cups             stops the scheduler and removes its folder and the PDFs
 #   new_pdfs              the CUPS-PDF files written since start_cups, oldest first
 
@@ -39,14 +38,6 @@ WebInterface No
     Order deny,allow
   </Limit>
 </Policy>
-<Policy password>
-  <Limit Create-Job Print-Job>
-    AuthType Basic
-    Require valid-user
-  </Limit>
-  <Limit All>
-  </Limit>
-</Policy>
 CONF
   cat >"$CUPS_DIR/conf/cups-files.conf" <<CONF
 ServerRoot $CUPS_DIR/conf
@@ -59,9 +50,6 @@ AccessLog $CUPS_DIR/log/access_log
 PageLog $CUPS_DIR/log/page_log
 Printcap $CUPS_DIR/state/printcap
 CONF
-  # Root on the socket would be let in by its credentials; "password" queues
-  # are to ask. (Only schedulers that know the setting.)
-  zgrep -q PeerCred /usr/share/man/man5/cups-files.conf.5.gz && echo "PeerCred off" >>"$CUPS_DIR/conf/cups-files.conf"
   export CUPS_SERVER="$CUPS_DIR/cups.sock"
   # lpoptions in the home folder would override the server's default.
   export HOME="$CUPS_DIR/home"

@@ -169,18 +169,14 @@ expect_message() {
   [ "$(pdf_count)" = "$before" ] || fail "$1: something was printed"
 }
 
-# A queue that asks for a password: the job is refused at once.
-set_default PDF
-lpadmin -p PDF -o printer-op-policy=password
+# A queue that accepts no jobs.
+cupsreject "$long_name"
 before=$(pdf_count)
 expect_message "a job the queue refuses"
-lpadmin -p PDF -o printer-op-policy=default
-set_default "$long_name"
 
 # No default printer: deleting the default queue leaves none.
 lpadmin -x "$long_name"
 lpstat -d 2>&1 | grep -q "no system default" || fail "the server still has a default: $(lpstat -d 2>&1)"
-before=$(pdf_count)
 expect_message "no default printer"
 
 # No server at all.

@@ -16,7 +16,6 @@ TEST(AbsurdPrinterReplies, ResolutionsAreRefusedAndPixelCountsKeptInRange)
     page.dpiX = page.dpiY = winspool::cups::kMaxDpi;
     page.widthPoints = page.heightPoints = INT_MAX * 72.0 / 2540.0; // INT_MAX hundredths of a millimetre
     page.topPoints = 2 * page.heightPoints;                         // a margin beyond the page
-    winspool::PrinterDevice device("PDF", page);
-    EXPECT_EQ(device.printableWidth(), INT_MAX);
-    EXPECT_EQ(device.printableHeight(), 0);
+    EXPECT_EQ(winspool::PrinterDevice("PDF", page).printableWidth(), INT_MAX);
+    EXPECT_EQ(winspool::PrinterDevice("PDF", page).printableHeight(), 0);
 }

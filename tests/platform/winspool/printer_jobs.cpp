@@ -1,6 +1,5 @@
 // Printer contexts: the printer's own pixels, and documents that reach the
-// spooler under their title with the copied pixels where they were put, or
-// are refused (a queue that wants a password refuses without asking anyone).
+// spooler under their title with the copied pixels where they were put.
 #include "platform/gdi32/surface.h"
 #include "platform/win32.h"
 #include "platform/winspool/printer_dc.h"
@@ -8,11 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fcntl.h>
 #include <memory>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using spoolertest::Shell;
 
@@ -148,30 +143,6 @@ TEST(PrinterJobs, RefusedJobCannotStart)
     Shell("cupsaccept PDF");
     EXPECT_EQ(job, -1);
     DeleteDC(printer);
-}
-
-TEST(PrinterJobs, AQueueAskingForAPasswordRefusesTheJobWithoutAPrompt)
-{
-    // In a child whose terminal we read: a prompt would go there and wait.
-    ASSERT_EQ(Shell("lpadmin -p PDF -o printer-op-policy=password"), 0);
-    int terminal = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    ASSERT_EQ(grantpt(terminal) | unlockpt(terminal), 0);
-    std::string side = ptsname(terminal);
-    pid_t child = fork();
-    if (child == 0) {
-        setsid();
-        int tty = open(side.c_str(), O_RDWR); // the controlling terminal
-        alarm(5);
-        HDC printer = CreateDCA(nullptr, "PDF", nullptr, nullptr);
-        DOCINFOA doc{sizeof(DOCINFOA), kTitle, nullptr, nullptr, 0};
-        _exit(tty >= 0 && printer != nullptr && StartDocA(printer, &doc) == -1 ? 0 : 1);
-    }
-    int status = -1;
-    waitpid(child, &status, 0);
-    char prompt[100] = {};
-    EXPECT_LE(read(terminal, prompt, sizeof prompt - 1), 0) << prompt;
-    EXPECT_EQ(status, 0) << "refused late or not at all";
-    Shell("lpadmin -p PDF -o printer-op-policy=default");
 }
 
 TEST(PrinterJobs, ContextDeletedMidDocumentPrintsNothing)
