@@ -43,8 +43,8 @@ HDC GetPrinterDC(void)
             return hdcPrinter;
     }
 
-    // Only Windows 95 answers the enumeration of the default printer;
-    // Windows NT and later report none and name it here instead.
+    // Only Windows 95, 98 and Me answer the enumeration of the default
+    // printer; Windows NT and later report none and name it here instead.
     cchName = sizeof(szPrinter);
     if (GetDefaultPrinterA(szPrinter, &cchName))
         hdcPrinter = CreateDCA(NULL, szPrinter, NULL, NULL);
