@@ -1,0 +1,173 @@
+// Encoding a picture as PNG. A page is mostly white with a few colours of
+// lines and text: as palette indices packed to the fewest bits and left
+// unfiltered, it is a small stream that zlib compresses quickly. libpng
+// reports an error by longjmp, so the function that sets the jump holds
+// nothing that needs destroying; the rows are made before it is called.
+#include "png_encoding.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <png.h>
+#include <unistd.h>
+#include <vector>
+
+namespace pidpage {
+namespace {
+
+// Fast enough to vanish beside the drawing, and the file stays near the size
+// that the default level gives (the palette does most of the work).
+constexpr int kCompressionLevel = 3;
+
+// The picture as libpng takes it.
+struct Rows {
+    int bitDepth = 8;
+    int colourType = PNG_COLOR_TYPE_RGB;
+    png_color palette[256] = {};
+    int colours = 0;
+    std::size_t stride = 0;
+    std::vector<png_byte> bytes; // the rows, stride bytes each
+    std::vector<png_bytep> starts;
+};
+
+// Where libpng's bytes go, and why they could not.
+struct Sink {
+    int fd;
+    int error;
+};
+
+void WriteBytes(png_structp png, png_bytep data, png_size_t length)
+{
+    Sink* sink = static_cast<Sink*>(png_get_io_ptr(png));
+    while (length > 0) {
+        ssize_t written = ::write(sink->fd, data, length);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            sink->error = written < 0 ? errno : EIO;
+            png_error(png, "write");
+        }
+        data += written;
+        length -= static_cast<png_size_t>(written);
+    }
+}
+
+void FlushNothing(png_structp) {}
+
+// The failure is reported by the caller, as one line; libpng's own text
+// would be a second.
+[[noreturn]] void JumpOut(png_structp png, png_const_charp)
+{
+    png_longjmp(png, 1);
+}
+
+void IgnoreWarning(png_structp, png_const_charp) {}
+
+// libpng's part. Between setjmp and the jump there are only plain values.
+void Encode(const Rows* rows, int width, int height, Sink* sink)
+{
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpOut, IgnoreWarning);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (info == nullptr || setjmp(png_jmpbuf(png))) {
+        if (sink->error == 0)
+            sink->error = ENOMEM; // all libpng can run out of on its own
+        png_destroy_write_struct(&png, &info);
+        return;
+    }
+    png_set_write_fn(png, sink, WriteBytes, FlushNothing);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), rows->bitDepth,
+                 rows->colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (rows->colourType == PNG_COLOR_TYPE_PALETTE) {
+        png_set_PLTE(png, info, rows->palette, rows->colours);
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+    }
+    png_set_compression_level(png, kCompressionLevel);
+    png_write_info(png, info);
+    png_write_image(png, const_cast<png_bytepp>(rows->starts.data()));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+}
+
+// The picture's pixels as palette indices, one byte each, or false when it
+// has more than 256 colours. Runs of one colour are the rule, so the colour
+// of the pixel before is tried first.
+bool IndexColours(const gdi32::PixelBuffer& picture, Rows& rows)
+{
+    std::uint32_t colours[256];
+    int count = 0;
+    int last = 0;
+    rows.bytes.resize(picture.pixels.size());
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+        const std::uint32_t pixel = picture.pixels[i];
+        if (count == 0 || colours[last] != pixel) {
+            last = 0;
+            while (last < count && colours[last] != pixel)
+                ++last;
+            if (last == count) {
+                if (count == 256)
+                    return false;
+                colours[count++] = pixel;
+            }
+        }
+        rows.bytes[i] = static_cast<png_byte>(last);
+    }
+    for (int i = 0; i < count; ++i)
+        rows.palette[i] = png_color{static_cast<png_byte>(colours[i] >> 16), static_cast<png_byte>(colours[i] >> 8),
+                                   static_cast<png_byte>(colours[i])};
+    rows.colours = count;
+    return true;
+}
+
+// Packs the byte-per-pixel indices to bitDepth in place, the first pixel of
+// a byte in its highest bits. A packed row never reaches past the unpacked
+// row it comes from, so nothing is overwritten before it is read.
+void PackIndices(Rows& rows, std::size_t width, std::size_t height)
+{
+    const std::size_t perByte = static_cast<std::size_t>(8 / rows.bitDepth);
+    rows.stride = (width + perByte - 1) / perByte;
+    for (std::size_t y = 0; y < height; ++y) {
+        const png_byte* in = rows.bytes.data() + y * width;
+        png_byte* out = rows.bytes.data() + y * rows.stride;
+        for (std::size_t x = 0; x < width; x += perByte) {
+            unsigned byte = 0;
+            for (std::size_t k = 0; k < perByte; ++k)
+                byte = byte << rows.bitDepth | (x + k < width ? in[x + k] : 0u);
+            out[x / perByte] = static_cast<png_byte>(byte);
+        }
+    }
+    rows.bytes.resize(rows.stride * height);
+}
+
+// The picture's rows: packed palette indices, or RGB bytes.
+void MakeRows(const gdi32::PixelBuffer& picture, Rows& rows)
+{
+    const std::size_t width = static_cast<std::size_t>(picture.width);
+    const std::size_t height = static_cast<std::size_t>(picture.height);
+    if (IndexColours(picture, rows)) {
+        rows.colourType = PNG_COLOR_TYPE_PALETTE;
+        rows.bitDepth = rows.colours <= 2 ? 1 : rows.colours <= 4 ? 2 : rows.colours <= 16 ? 4 : 8;
+        PackIndices(rows, width, height);
+    } else {
+        rows.stride = width * 3;
+        rows.bytes.resize(rows.stride * height);
+        for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+            rows.bytes[3 * i] = static_cast<png_byte>(picture.pixels[i] >> 16);
+            rows.bytes[3 * i + 1] = static_cast<png_byte>(picture.pixels[i] >> 8);
+            rows.bytes[3 * i + 2] = static_cast<png_byte>(picture.pixels[i]);
+        }
+    }
+    for (std::size_t y = 0; y < height; ++y)
+        rows.starts.push_back(rows.bytes.data() + y * rows.stride);
+}
+
+} // namespace
+
+int WritePng(const gdi32::PixelBuffer& picture, int fd)
+{
+    Rows rows;
+    MakeRows(picture, rows);
+    Sink sink{fd, 0};
+    Encode(&rows, picture.width, picture.height, &sink);
+    return sink.error;
+}
+
+} // namespace pidpage
