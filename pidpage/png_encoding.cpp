@@ -5,6 +5,7 @@
 // nothing that needs destroying; the rows are made before it is called.
 #include "png_encoding.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <png.h>
@@ -88,27 +89,28 @@ void Encode(const Rows* rows, int width, int height, Sink* sink)
 }
 
 // The picture's pixels as palette indices, one byte each, or false when it
-// has more than 256 colours. Runs of one colour are the rule, so the colour
-// of the pixel before is tried first.
+// has more than 256 colours. Runs of one colour are the rule, so a colour
+// is looked up only where it changes.
 bool IndexColours(const gdi32::PixelBuffer& picture, Rows& rows)
 {
     std::uint32_t colours[256];
     int count = 0;
-    int last = 0;
     rows.bytes.resize(picture.pixels.size());
-    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
-        const std::uint32_t pixel = picture.pixels[i];
-        if (count == 0 || colours[last] != pixel) {
-            last = 0;
-            while (last < count && colours[last] != pixel)
-                ++last;
-            if (last == count) {
-                if (count == 256)
-                    return false;
-                colours[count++] = pixel;
-            }
+    png_byte* index = rows.bytes.data();
+    const std::uint32_t* pixel = picture.pixels.data();
+    const std::uint32_t* const end = pixel + picture.pixels.size();
+    while (pixel != end) {
+        int found = 0;
+        while (found < count && colours[found] != *pixel)
+            ++found;
+        if (found == count) {
+            if (count == 256)
+                return false;
+            colours[count++] = *pixel;
         }
-        rows.bytes[i] = static_cast<png_byte>(last);
+        const std::uint32_t colour = *pixel;
+        for (; pixel != end && *pixel == colour; ++pixel)
+            *index++ = static_cast<png_byte>(found);
     }
     for (int i = 0; i < count; ++i)
         rows.palette[i] = png_color{static_cast<png_byte>(colours[i] >> 16), static_cast<png_byte>(colours[i] >> 8),
@@ -122,16 +124,18 @@ bool IndexColours(const gdi32::PixelBuffer& picture, Rows& rows)
 // row it comes from, so nothing is overwritten before it is read.
 void PackIndices(Rows& rows, std::size_t width, std::size_t height)
 {
-    const std::size_t perByte = static_cast<std::size_t>(8 / rows.bitDepth);
+    const unsigned depth = static_cast<unsigned>(rows.bitDepth);
+    const std::size_t perByte = 8 / depth;
     rows.stride = (width + perByte - 1) / perByte;
     for (std::size_t y = 0; y < height; ++y) {
         const png_byte* in = rows.bytes.data() + y * width;
         png_byte* out = rows.bytes.data() + y * rows.stride;
         for (std::size_t x = 0; x < width; x += perByte) {
+            const std::size_t last = std::min(x + perByte, width);
             unsigned byte = 0;
-            for (std::size_t k = 0; k < perByte; ++k)
-                byte = byte << rows.bitDepth | (x + k < width ? in[x + k] : 0u);
-            out[x / perByte] = static_cast<png_byte>(byte);
+            for (std::size_t k = x; k < last; ++k)
+                byte = byte << depth | in[k];
+            *out++ = static_cast<png_byte>(byte << depth * (x + perByte - last));
         }
     }
     rows.bytes.resize(rows.stride * height);
