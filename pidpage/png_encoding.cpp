@@ -88,79 +88,81 @@ void Encode(const Rows* rows, int width, int height, Sink* sink)
     png_destroy_write_struct(&png, &info);
 }
 
-// The picture's pixels as palette indices, one byte each, or false when it
-// has more than 256 colours. Runs of one colour are the rule, so a colour
-// is looked up only where it changes.
-bool IndexColours(const gdi32::PixelBuffer& picture, Rows& rows)
+// The picture's colours in the order met, or false when there are more than
+// 256. Runs of one colour are the rule, so a colour is looked up only where
+// a run ends.
+bool CollectColours(const gdi32::PixelBuffer& picture, std::uint32_t (&colours)[256], int& count)
 {
-    std::uint32_t colours[256];
-    int count = 0;
-    rows.bytes.resize(picture.pixels.size());
-    png_byte* index = rows.bytes.data();
+    count = 0;
     const std::uint32_t* pixel = picture.pixels.data();
     const std::uint32_t* const end = pixel + picture.pixels.size();
     while (pixel != end) {
-        int found = 0;
-        while (found < count && colours[found] != *pixel)
-            ++found;
-        if (found == count) {
+        const std::uint32_t colour = *pixel;
+        if (std::find(colours, colours + count, colour) == colours + count) {
             if (count == 256)
                 return false;
-            colours[count++] = *pixel;
+            colours[count++] = colour;
         }
-        const std::uint32_t colour = *pixel;
-        for (; pixel != end && *pixel == colour; ++pixel)
-            *index++ = static_cast<png_byte>(found);
+        while (pixel != end && *pixel == colour)
+            ++pixel;
     }
-    for (int i = 0; i < count; ++i)
-        rows.palette[i] = png_color{static_cast<png_byte>(colours[i] >> 16), static_cast<png_byte>(colours[i] >> 8),
-                                   static_cast<png_byte>(colours[i])};
-    rows.colours = count;
     return true;
 }
 
-// Packs the byte-per-pixel indices to bitDepth in place, the first pixel of
-// a byte in its highest bits. A packed row never reaches past the unpacked
-// row it comes from, so nothing is overwritten before it is read.
-void PackIndices(Rows& rows, std::size_t width, std::size_t height)
+// Each row as palette indices packed to bitDepth, the first pixel of a
+// byte in its highest bits.
+void PackIndices(const gdi32::PixelBuffer& picture, const std::uint32_t (&colours)[256], Rows& rows)
 {
     const unsigned depth = static_cast<unsigned>(rows.bitDepth);
-    const std::size_t perByte = 8 / depth;
-    rows.stride = (width + perByte - 1) / perByte;
-    for (std::size_t y = 0; y < height; ++y) {
-        const png_byte* in = rows.bytes.data() + y * width;
-        png_byte* out = rows.bytes.data() + y * rows.stride;
-        for (std::size_t x = 0; x < width; x += perByte) {
-            const std::size_t last = std::min(x + perByte, width);
-            unsigned byte = 0;
-            for (std::size_t k = x; k < last; ++k)
-                byte = byte << depth | in[k];
-            *out++ = static_cast<png_byte>(byte << depth * (x + perByte - last));
+    const int perByte = static_cast<int>(8 / depth);
+    rows.stride = static_cast<std::size_t>((picture.width + perByte - 1) / perByte);
+    rows.bytes.assign(rows.stride * static_cast<std::size_t>(picture.height), 0);
+    std::uint32_t colour = colours[0];
+    unsigned index = 0;
+    for (int y = 0; y < picture.height; ++y) {
+        const std::uint32_t* pixel = picture.pixels.data() + static_cast<std::size_t>(y) * picture.width;
+        png_byte* out = rows.bytes.data() + static_cast<std::size_t>(y) * rows.stride;
+        unsigned byte = 0;
+        int filled = 0;
+        for (int x = 0; x < picture.width; ++x, ++pixel) {
+            if (*pixel != colour) {
+                colour = *pixel;
+                index = static_cast<unsigned>(std::find(colours, colours + rows.colours, colour) - colours);
+            }
+            byte = byte << depth | index;
+            if (++filled == perByte) {
+                *out++ = static_cast<png_byte>(byte);
+                byte = 0;
+                filled = 0;
+            }
         }
+        if (filled != 0)
+            *out = static_cast<png_byte>(byte << depth * static_cast<unsigned>(perByte - filled));
     }
-    rows.bytes.resize(rows.stride * height);
 }
 
 // The picture's rows: packed palette indices, or RGB bytes.
 void MakeRows(const gdi32::PixelBuffer& picture, Rows& rows)
 {
-    const std::size_t width = static_cast<std::size_t>(picture.width);
-    const std::size_t height = static_cast<std::size_t>(picture.height);
-    if (IndexColours(picture, rows)) {
+    std::uint32_t colours[256];
+    if (CollectColours(picture, colours, rows.colours)) {
         rows.colourType = PNG_COLOR_TYPE_PALETTE;
         rows.bitDepth = rows.colours <= 2 ? 1 : rows.colours <= 4 ? 2 : rows.colours <= 16 ? 4 : 8;
-        PackIndices(rows, width, height);
+        for (int i = 0; i < rows.colours; ++i)
+            rows.palette[i] = png_color{static_cast<png_byte>(colours[i] >> 16),
+                                        static_cast<png_byte>(colours[i] >> 8), static_cast<png_byte>(colours[i])};
+        PackIndices(picture, colours, rows);
     } else {
-        rows.stride = width * 3;
-        rows.bytes.resize(rows.stride * height);
+        rows.stride = static_cast<std::size_t>(picture.width) * 3;
+        rows.bytes.resize(rows.stride * static_cast<std::size_t>(picture.height));
         for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
             rows.bytes[3 * i] = static_cast<png_byte>(picture.pixels[i] >> 16);
             rows.bytes[3 * i + 1] = static_cast<png_byte>(picture.pixels[i] >> 8);
             rows.bytes[3 * i + 2] = static_cast<png_byte>(picture.pixels[i]);
         }
     }
-    for (std::size_t y = 0; y < height; ++y)
-        rows.starts.push_back(rows.bytes.data() + y * rows.stride);
+    for (int y = 0; y < picture.height; ++y)
+        rows.starts.push_back(rows.bytes.data() + static_cast<std::size_t>(y) * rows.stride);
 }
 
 } // namespace
