@@ -88,7 +88,8 @@ std::string HelpText()
     text += "\n"
         "Draws the page that pidview shows for a measurement file of the PID motor\n"
         "speed controller (or, without FILE.PID, the page of the start values) on an\n"
-        "800 x 540 white page and writes it to OUT.png.\n\n";
+        "800 x 540 white page and writes it to OUT.png, or with OUT.png - to standard\n"
+        "output. OUT.png ends in .png or has no extension, and is never a run.\n\n";
     for (const Option& option : kOptions) {
         std::string names = option.shortName != 0 ? std::string("-") + option.shortName + ", " : "    ";
         names += option.name;
@@ -98,7 +99,8 @@ std::string HelpText()
     text += "      --          end of options (for a file name starting with '-')\n\n"
         "Exit status: 0 the picture is written; 1 the file cannot be read or is not\n"
         "a measurement file, or the picture cannot be written (one line on standard\n"
-        "error, no file left behind); 2 a wrong command line.\n";
+        "error, no file left behind); 2 a wrong command line, or an output name that\n"
+        "is refused.\n";
     return text;
 }
 

@@ -19,6 +19,7 @@ void RunPage(const std::vector<std::string>& operands)
     if (operands.size() > 2)
         Fail(kStatusUsage, "more names than a run and an output; " + UsageText());
     const std::string& output = operands.back();
+    CheckOutputName(output, {operands.begin(), operands.end() - 1});
     InitMeasData();
     if (operands.size() == 2) {
         int outcome = LoadMeasData(operands[0].c_str());

@@ -7,7 +7,8 @@
 
 namespace pidpage {
 
-// Why path was refused, given the loader's outcome (not LOAD_ACCEPTED).
+// Why path was refused, given the loader's outcome (not LOAD_ACCEPTED);
+// called right after the load, while the last error is the loader's.
 std::string RefusalReason(const std::string& path, int outcome);
 
 } // namespace pidpage

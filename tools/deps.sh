@@ -26,6 +26,8 @@ test_i386_pkgs=(wine wine32:i386 libcups2:i386)
 # Kernels that run no 32-bit programs (ia32 emulation off) check a 64-bit
 # build of the same sources under Wine instead.
 test_wine64_pkgs=(wine64 g++-mingw-w64-x86-64)
+# bench/pidpage_vs_gnuplot.sh: whole-process timing against gnuplot's chart.
+test_pkgs+=(hyperfine gnuplot-nox)
 
 case "${1:-}" in
 build) wanted=("${build_pkgs[@]}") ;;

@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
 # pidpage's outcomes: 0 and a PNG for a run or the start values; 1, one line
 # on standard error and no file for a bad run or an output it cannot write;
-# 2 for a wrong command line; --help and --version answer on standard output.
+# 2 for a wrong command line or an output that would take a run's place;
+# where the picture goes (a pipe, a link, an existing file); --help and
+# --version answer on standard output.
 # Usage: pidpage_cli.sh PIDPAGE EXAMPLES_DIR
 set -uo pipefail
 pidpage=$1 examples=$2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0 passes=0
+check() { # check DESCRIPTION -- COMMAND...: passes when the command does
+  local what=$1; shift 2
+  if "$@"; then echo "ok: $what"; passes=$((passes + 1)); else echo "FAIL: $what"; failures=$((failures + 1)); fi
+}
 expect() { # expect STATUS DESCRIPTION -- COMMAND...
   local want=$1 what=$2; shift 3
   "$@" 2>"$work/err"
@@ -36,10 +42,45 @@ head -c 200 "$examples/PI_STEP.PID" > "$work/short.PID"
 expect 1 "wrong format mark" -- "$pidpage" "$work/bad.PID" "$work/bad.png"
 expect 1 "short file" -- "$pidpage" "$work/short.PID" "$work/short.png"
 expect 1 "missing file" -- "$pidpage" "$work/none.PID" "$work/none.png"
+check "a missing file says why" -- grep -q 'none.PID: cannot open: No such file or directory' "$work/err"
 expect 1 "a directory" -- "$pidpage" "$work" "$work/dir.png"
+check "a directory says why" -- grep -q 'Is a directory' "$work/err"
 expect 1 "output folder missing" -- "$pidpage" "$work/no/such/dir/out.png"
-mkdir "$work/out.png.d"
-expect 1 "output is a directory" -- "$pidpage" "$work/out.png.d"
+mkdir "$work/folder.png"
+expect 1 "output is a directory" -- "$pidpage" "$work/folder.png"
+
+# An output that would take a run's place is refused and the run kept.
+cp "$examples/PI_STEP.PID" "$work/t.PID"
+ln -s t.PID "$work/t-link.png"; ln "$work/t.PID" "$work/t-hard.png"
+expect 2 "the output name forgotten" -- "$pidpage" "$work/t.PID"
+expect 2 "a run as output" -- "$pidpage" "$work/t.PID" "$work/t.PID"
+expect 2 "any .pid output" -- "$pidpage" "$work/other.pid"
+expect 2 "the run under another name" -- "$pidpage" "$work/t.PID" "$work/t-link.png"
+expect 2 "the run under a hard link" -- "$pidpage" "$work/t.PID" "$work/t-hard.png"
+check "the run is unchanged" -- cmp -s "$examples/PI_STEP.PID" "$work/t.PID"
+expect 2 "an extension other than .png" -- "$pidpage" "$work/out.jpg"
+expect 0 "an extension .PNG" -- "$pidpage" "$work/upper.PNG"
+
+# Where the picture goes: a pipe or device is written straight, so it gets
+# the same bytes as a file or its error; a link stays a link to a replaced
+# file with the old mode; a long name needs no longer one. The devices are
+# reached through links of our own, which a faulty pidpage would replace
+# instead of the machine's.
+ln -s /dev/stdout "$work/stdout"; ln -s /dev/full "$work/full"
+cd "$work"
+for name in - "$work/stdout"; do
+  check "$(basename -- "$name") writes the PNG to a pipe" -- bash -c '"$1" "$2" "$3" | cmp -s - "$4"' _ \
+    "$pidpage" "$examples/PI_STEP.PID" "$name" "$work/run.png"
+done
+cd - >/dev/null
+expect 1 "a full device" -- "$pidpage" "$examples/PI_STEP.PID" "$work/full"
+check "a full device says why" -- grep -q "^pidpage: $work/full: cannot write: No space left on device$" "$work/err"
+printf 'old' >"$work/kept.png"; chmod 640 "$work/kept.png"; ln -s kept.png "$work/link.png"
+expect 0 "through a symbolic link" -- "$pidpage" "$examples/PI_STEP.PID" "$work/link.png"
+check "the link stays a link to the new picture, the mode kept" -- \
+  test -L "$work/link.png" -a "$(stat -c %a "$work/kept.png")" = 640 -a "$(head -c 4 "$work/kept.png" | tail -c 3)" = PNG
+long=$(printf 'n%.0s' {1..246}).png
+expect 0 "a 250-byte output name" -- "$pidpage" "$work/$long"
 expect 2 "no arguments" -- "$pidpage"
 expect 2 "too many arguments" -- "$pidpage" a b c
 expect 2 "empty output name" -- "$pidpage" ""
@@ -65,7 +106,9 @@ version=$("$pidpage" --version 2>"$work/err"); status=$?
   && { echo "ok: --version"; passes=$((passes + 1)); } \
   || { echo "FAIL: --version: status $status: $version"; failures=$((failures + 1)); }
 
-leftovers=$(find "$work" -name '*.png*' ! -name start.png ! -name run.png ! -name out.png.d ! -name -dash.png)
+leftovers=$(find "$work" \( -name '.pidpage-*' -o -name '*.png*' \) ! -name start.png ! -name run.png \
+  ! -name folder.png ! -name -dash.png ! -name 't-*.png' ! -name upper.PNG ! -name kept.png \
+  ! -name link.png ! -name "$long")
 [ -z "$leftovers" ] && { echo "ok: no partial output left"; passes=$((passes + 1)); } \
   || { echo "FAIL: left behind: $leftovers"; failures=$((failures + 1)); }
 echo "$passes passed, $failures failed"

@@ -1,5 +1,6 @@
-// Finding the default font with fontconfig and rendering its glyphs with
-// FreeType, monochrome as a bitmap font would draw them.
+// Finding the default font (at its packaged place, else through fontconfig)
+// and rendering its glyphs with FreeType, monochrome as a bitmap font would
+// draw them.
 #include "face.h"
 
 #include <fontconfig/fontconfig.h>
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 namespace gdi32::text {
@@ -16,6 +18,10 @@ namespace {
 
 constexpr const char* kFamily = "Unifont-JP";
 constexpr double kPixelSize = 16.0;
+// Where Debian's fonts-unifont (a dependency of the package) puts the face.
+// Opening it there spares fontconfig's start-up, which reads its whole
+// configuration to find this one file and takes longer than drawing a page.
+constexpr const char* kPackagedFile = "/usr/share/fonts/opentype/unifont/unifont_jp.otf";
 
 struct FontFile {
     std::string path;
@@ -99,16 +105,43 @@ struct Face::FreeType {
     }
 };
 
+namespace {
+
+// The face at its packaged place, if it is there and of the family asked
+// for. A font configuration the user chose (FONTCONFIG_FILE or _PATH) is
+// asked instead, as any program using fontconfig would.
+FT_Face OpenPackagedFace(FT_Library library)
+{
+    FT_Face face = nullptr;
+    if (std::getenv("FONTCONFIG_FILE") || std::getenv("FONTCONFIG_PATH")
+        || FT_New_Face(library, kPackagedFile, 0, &face) != 0)
+        return nullptr;
+    if (face->family_name
+        && FcStrCmpIgnoreCase(reinterpret_cast<const FcChar8*>(face->family_name),
+                              reinterpret_cast<const FcChar8*>(kFamily)) == 0)
+        return face;
+    FT_Done_Face(face);
+    return nullptr;
+}
+
+} // namespace
+
 Face::Face()
 {
-    std::optional<FontFile> file = FindFont();
-    if (!file)
-        return;
     auto freeType = std::make_unique<FreeType>();
-    if (FT_Init_FreeType(&freeType->library) != 0 ||
-        FT_New_Face(freeType->library, file->path.c_str(), file->index, &freeType->face) != 0 ||
-        FT_Set_Pixel_Sizes(freeType->face, 0, kCellHeight) != 0) {
-        std::fprintf(stderr, "pidview: cannot open font %s; text is drawn without glyphs\n", file->path.c_str());
+    std::string path = kPackagedFile;
+    bool opened = FT_Init_FreeType(&freeType->library) == 0;
+    if (opened)
+        freeType->face = OpenPackagedFace(freeType->library);
+    if (opened && !freeType->face) {
+        std::optional<FontFile> file = FindFont();
+        if (!file)
+            return;
+        path = file->path;
+        opened = FT_New_Face(freeType->library, path.c_str(), file->index, &freeType->face) == 0;
+    }
+    if (!opened || FT_Set_Pixel_Sizes(freeType->face, 0, kCellHeight) != 0) {
+        std::fprintf(stderr, "pidview: cannot open font %s; text is drawn without glyphs\n", path.c_str());
         return;
     }
     ascent_ = static_cast<int>(std::clamp<FT_Pos>((freeType->face->size->metrics.ascender + 32) / 64, 0, kCellHeight));

@@ -15,7 +15,8 @@ TEST(TextFallbackFont, AnotherJapaneseFaceKeepsTheCells)
     const std::filesystem::path fonts = "/usr/share/fonts/opentype/ipafont-gothic";
     if (!std::filesystem::exists(fonts))
         GTEST_SKIP() << "no IPA Gothic to fall back to";
-    // A font configuration that knows only that folder, read on the first text.
+    // A font configuration of the user's own (asked instead of the packaged
+    // font file) that knows only that folder, read on the first text.
     std::filesystem::path home = std::filesystem::temp_directory_path() / ("pidview-fonts-" + std::to_string(getpid()));
     std::filesystem::create_directories(home);
     std::ofstream(home / "fonts.conf") << "<?xml version=\"1.0\"?>\n<fontconfig><dir>" << fonts.string()
