@@ -2,6 +2,7 @@
 // the window procedure that hands each command to its own function.
 #include "pidview.h"
 
+#include "compare.h"
 #include "print.h"
 #include "resource.h"
 
@@ -45,6 +46,9 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             return 0;
         case IDM_ABOUT:
             AboutCommand(hwnd);
+            return 0;
+        case IDM_COMPARE:
+            CompareCommand(hwnd);
             return 0;
         }
         return 0;
