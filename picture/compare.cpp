@@ -14,16 +14,17 @@ static const COLORREF crRun[COMPARE_MAX_RUNS] = {
     RGB(204, 121, 167), RGB(230, 159, 0),   RGB(86, 180, 233), RGB(150, 130, 0),
 };
 
-// Dashes and gaps in pixels: dash, dot, dash-dot, dash-dot-dot, long-short,
-// short dash, sparse dot, dash-dot-dot-dot.
-static const DWORD dwPattern1[] = {18, 6};
-static const DWORD dwPattern2[] = {3, 3};
-static const DWORD dwPattern3[] = {9, 6, 3, 6};
-static const DWORD dwPattern4[] = {9, 3, 3, 3, 3, 3};
-static const DWORD dwPattern5[] = {18, 4, 6, 4};
-static const DWORD dwPattern6[] = {6, 6};
-static const DWORD dwPattern7[] = {2, 8};
-static const DWORD dwPattern8[] = {12, 3, 3, 3, 3, 3, 3, 3};
+// Dashes and gaps in style units of 3 pixels: dash, dot, dash-dot,
+// dash-dot-dot (the predefined styles), long-short, short dash, sparse dot,
+// dash-dot-dot-dot.
+static const DWORD dwPattern1[] = {6, 2};
+static const DWORD dwPattern2[] = {1, 1};
+static const DWORD dwPattern3[] = {3, 2, 1, 2};
+static const DWORD dwPattern4[] = {3, 1, 1, 1, 1, 1};
+static const DWORD dwPattern5[] = {6, 1, 2, 1};
+static const DWORD dwPattern6[] = {2, 2};
+static const DWORD dwPattern7[] = {1, 3};
+static const DWORD dwPattern8[] = {4, 1, 1, 1, 1, 1, 1, 1};
 static const DWORD* const pdwPattern[COMPARE_MAX_RUNS] = {
     dwPattern1, dwPattern2, dwPattern3, dwPattern4, dwPattern5, dwPattern6, dwPattern7, dwPattern8,
 };

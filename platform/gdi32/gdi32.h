@@ -48,7 +48,8 @@ struct LOGBRUSH {
 };
 
 HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color);
-// Cosmetic pens only (width 1, a solid brush); PS_USERSTYLE lengths are pixels.
+// Cosmetic pens only (width 1, a solid brush); PS_USERSTYLE lengths are style
+// units of 3 pixels, as on a screen.
 HPEN WINAPI ExtCreatePen(DWORD iPenStyle, DWORD cWidth, const LOGBRUSH* plbrush, DWORD cStyle, const DWORD* pstyle);
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h);
 BOOL WINAPI DeleteObject(HGDIOBJ ho);

@@ -48,15 +48,20 @@ bool SetStockStyle(Pen& pen, int style, bool cosmetic)
     return true;
 }
 
-// A user style's lengths; an odd count runs twice, dashes and gaps trading
+// A user style's lengths, in style units of 3 pixels: the unit of a cosmetic
+// pen on a screen or bitmap, of which the predefined styles are made (a dot
+// is 1 unit, a dash 6). An odd count runs twice, dashes and gaps trading
 // places the second time, as GDI repeats it.
 std::shared_ptr<const DashPattern> UserStyle(DWORD count, const DWORD* lengths)
 {
+    constexpr std::uint32_t kStyleUnit = 3;
     auto pattern = std::make_shared<DashPattern>();
     pattern->count = static_cast<int>(count % 2 == 0 ? count : 2 * count);
     pattern->total = 0;
     for (int i = 0; i < pattern->count; ++i) {
-        pattern->lengths[i] = lengths[static_cast<DWORD>(i) % count];
+        // Lengths beyond what a 32-bit pixel count holds reach past any surface.
+        const DWORD length = lengths[static_cast<DWORD>(i) % count];
+        pattern->lengths[i] = length > UINT32_MAX / kStyleUnit ? UINT32_MAX : length * kStyleUnit;
         pattern->total += pattern->lengths[i];
     }
     return pattern;

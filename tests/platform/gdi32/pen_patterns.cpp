@@ -119,16 +119,16 @@ TEST(pen_patterns, a_rectangle_outline_runs_one_pattern_round_its_corners)
     SelectObject(page.hdc, GetStockObject(WHITE_BRUSH));
 }
 
-TEST(pen_patterns, a_user_style_draws_its_lengths_and_an_odd_count_trades_dashes_and_gaps)
+TEST(pen_patterns, a_user_style_counts_in_units_of_3_pixels_and_an_odd_count_trades_dashes_and_gaps)
 {
-    Page even(UserPen({5, 2, 1, 2}));
+    Page even(UserPen({2, 1, 1, 1}));
     MoveToEx(even.hdc, 0, 5, nullptr);
     LineTo(even.hdc, 20, 5);
-    EXPECT_EQ(RowText(*even.buffer, 5, 0, 19), "RRRRRWWRWWRRRRRWWRWW");
-    Page odd(UserPen({4, 2, 1}));
+    EXPECT_EQ(RowText(*even.buffer, 5, 0, 19), "RRRRRRWWWRRRWWWRRRRR");
+    Page odd(UserPen({2, 1, 1}));
     MoveToEx(odd.hdc, 0, 5, nullptr);
-    LineTo(odd.hdc, 16, 5);
-    EXPECT_EQ(RowText(*odd.buffer, 5, 0, 15), "RRRRWWRWWWWRRWRR");
+    LineTo(odd.hdc, 24, 5);
+    EXPECT_EQ(RowText(*odd.buffer, 5, 0, 23), "RRRRRRWWWRRRWWWWWWRRRWWW");
     const LOGBRUSH brush{BS_SOLID, 0, 0};
     const DWORD lengths[17] = {3, 3};
     EXPECT_EQ(ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 2, &brush, 2, lengths), nullptr);  // cosmetic is 1 wide
