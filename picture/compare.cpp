@@ -103,33 +103,69 @@ static void Draw_CompareTarget(HDC hdc, const COMPAREAXES* pAxes, int iRun, cons
     DeleteObject(hPen);
 }
 
-// The curve as the page draws it: a segment for each pair of measured
-// samples, runs of empty ones bridged. Returns the y where it ends, or -1
-// when nothing was drawn.
-static int Draw_CompareCurve(HDC hdc, const COMPAREAXES* pAxes, int iRun, const MEASRECORD* pRec)
+// Adds a corner to the curve; a point on the line the last two already run
+// along (a row or a column, onwards) only moves its end: the same pixels,
+// fewer lines to draw.
+static void AddPoint(POINT* pt, DWORD* pnPoints, int x, int y)
 {
-    LONGLONG llPeriod = (LONGLONG)pRec->iPramSamp * 10;
-    HPEN hPen, hOldPen;
-    int i, a, b, xa, ya, yEnd = -1;
+    DWORD n = *pnPoints;
 
-    hPen = CreatePen(PS_SOLID, 1, CompareColor(iRun));
-    hOldPen = (HPEN)SelectObject(hdc, hPen);
-    MoveToEx(hdc, CMP_LEFT, CompareSpeedToY(pAxes, pRec->cMeasData[0]), NULL);
+    if (n > 0 && pt[n - 1].x == x && pt[n - 1].y == y)
+        return;
+    if (n > 1 && ((pt[n - 2].y == y && pt[n - 1].y == y && pt[n - 2].x < pt[n - 1].x && pt[n - 1].x < x)
+                  || (pt[n - 2].x == x && pt[n - 1].x == x
+                      && (pt[n - 2].y < pt[n - 1].y) == (pt[n - 1].y < y)))) {
+        pt[n - 1].x = x;
+        pt[n - 1].y = y;
+        return;
+    }
+    pt[n].x = x;
+    pt[n].y = y;
+    *pnPoints = n + 1;
+}
+
+// The curve as the page draws it: a segment for each pair of measured
+// samples, a run of empty ones bridged from where the curve stopped; drawn
+// as one PolylineTo through those points. A sample's x is TimeToX of its
+// time, carried on from sample to sample without a division each. Returns
+// the y where the curve ends, or -1 when nothing was drawn.
+static int Draw_CompareCurve(HDC hdc, const COMPAREAXES* pAxes, const int* yOfSpeed, int iRun,
+                             const MEASRECORD* pRec)
+{
+    const LONGLONG llStep = (LONGLONG)pRec->iPramSamp * 10 * (CMP_RIGHT - CMP_LEFT);
+    const LONGLONG llWhole = llStep / pAxes->llEndMs, llPart = llStep % pAxes->llEndMs;
+    LONGLONG llX = 0, llRest = pAxes->llEndMs / 2, llNextX;
+    POINT ptCurve[PID_SAMPLE_COUNT];
+    DWORD nPoints = 0;
+    HPEN hPen, hOldPen;
+    int i, a, b;
+
     for (i = 1; i <= PID_SAMPLE_COUNT - 2; i++) {
+        // llX: sample i's x from CMP_LEFT; llNextX: sample i + 1's.
+        llX += llWhole;
+        llRest += llPart;
+        if (llRest >= pAxes->llEndMs) {
+            llRest -= pAxes->llEndMs;
+            llX++;
+        }
         a = pRec->cMeasData[i];
         b = pRec->cMeasData[i + 1];
-        if (a != PID_NO_SAMPLE && b != PID_NO_SAMPLE) {
-            xa = TimeToX(pAxes, i * llPeriod);
-            ya = CompareSpeedToY(pAxes, a);
-            LineTo(hdc, xa, ya);
-            MoveToEx(hdc, xa, ya, NULL);
-            yEnd = CompareSpeedToY(pAxes, b);
-            LineTo(hdc, TimeToX(pAxes, (i + 1) * llPeriod), yEnd);
-        }
+        if (a == PID_NO_SAMPLE || b == PID_NO_SAMPLE)
+            continue;
+        llNextX = llX + llWhole + (llRest + llPart >= pAxes->llEndMs ? 1 : 0);
+        // After a gap the curve goes on from where it stopped to sample i.
+        AddPoint(ptCurve, &nPoints, CMP_LEFT + (int)llX, yOfSpeed[a]);
+        AddPoint(ptCurve, &nPoints, CMP_LEFT + (int)llNextX, yOfSpeed[b]);
     }
+    if (nPoints == 0)
+        return -1;
+    hPen = CreatePen(PS_SOLID, 1, CompareColor(iRun));
+    hOldPen = (HPEN)SelectObject(hdc, hPen);
+    MoveToEx(hdc, CMP_LEFT, yOfSpeed[pRec->cMeasData[0]], NULL);
+    PolylineTo(hdc, ptCurve, nPoints);
     SelectObject(hdc, hOldPen);
     DeleteObject(hPen);
-    return yEnd;
+    return ptCurve[nPoints - 1].y;
 }
 
 // Each curve's number right of the grid, at the height where it ends,
@@ -170,10 +206,13 @@ void Disp_Compare(HDC hdc, const COMPARESET* pSet)
 {
     COMPAREAXES axes;
     int yEnd[COMPARE_MAX_RUNS];
+    int yOfSpeed[256]; // a sample byte's y, up to the axis's top (the empty 1 included)
     int nRuns = pSet->nRuns < COMPARE_MAX_RUNS ? pSet->nRuns : COMPARE_MAX_RUNS;
     int r, iOldMode;
 
     CalcCompareAxes(pSet, &axes);
+    for (r = 0; r < 256 && r <= axes.iTopSpeed; r++)
+        yOfSpeed[r] = CompareSpeedToY(&axes, r);
     Rectangle(hdc, 10, 20, 780, CHART_FRAME_BOTTOM);
     Disp_CompareGrid(hdc, &axes);
 
@@ -186,7 +225,7 @@ void Disp_Compare(HDC hdc, const COMPARESET* pSet)
     }
     SetBkMode(hdc, iOldMode);
     for (r = 0; r < nRuns; r++)
-        yEnd[r] = HasTimeAxis(&pSet->run[r].rec) ? Draw_CompareCurve(hdc, &axes, r, &pSet->run[r].rec) : -1;
+        yEnd[r] = HasTimeAxis(&pSet->run[r].rec) ? Draw_CompareCurve(hdc, &axes, yOfSpeed, r, &pSet->run[r].rec) : -1;
     Disp_CompareTags(hdc, yEnd, nRuns);
     Disp_CompareLegend(hdc, pSet);
 }

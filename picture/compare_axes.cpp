@@ -78,8 +78,9 @@ void CalcCompareAxes(const COMPARESET* pSet, COMPAREAXES* pAxes)
         if (!HasTimeAxis(pRec))
             continue;
         LONGLONG llPeriod = (LONGLONG)pRec->iPramSamp * 10;
-        if (LastMeasured(pRec) * llPeriod > llEnd)
-            llEnd = LastMeasured(pRec) * llPeriod;
+        LONGLONG llLast = LastMeasured(pRec) * llPeriod;
+        if (llLast > llEnd)
+            llEnd = llLast;
         if ((PID_SAMPLE_COUNT - 1) * llPeriod > llWindow)
             llWindow = (PID_SAMPLE_COUNT - 1) * llPeriod;
         int iHigh = HighestSpeed(pRec);

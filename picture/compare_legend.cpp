@@ -11,19 +11,28 @@
 #define NAME_BYTES 28 // 224 pixels of name column
 #define ELLIPSIS "…" // two bytes in code page 932
 
-// Columns: number, line samples, name, target, Kp, Ti, Td, sampling period,
-// overshoot, settling time; each value ends where its heading ends.
+// Columns: number, line samples, name, then the headings of target, Kp, Ti,
+// Td, sampling period, overshoot and settling time; each value ends where
+// its heading ends (X_..._END).
 #define X_NUMBER 18
 #define X_SAMPLE 30
 #define X_SAMPLE_END 78
 #define X_NAME 84
 #define X_TARGET 320
+#define X_TARGET_END 392
 #define X_KP 400
+#define X_KP_END 440
 #define X_TI 448
+#define X_TI_END 496
 #define X_TD 504
+#define X_TD_END 552
 #define X_SAMP 560
+#define X_SAMP_END 624
 #define X_OVERSHOOT 632
+#define X_OVERSHOOT_END 704
 #define X_SETTLING 712
+#define X_SETTLING_END 768
+#define CHAR_WIDTH 8
 
 static BOOL IsLeadByte932(BYTE c)
 {
@@ -64,9 +73,10 @@ void ShortenName(LPCSTR lpszName, LPSTR szShort, int iMaxBytes)
     szShort[iOut] = '\0';
 }
 
-static void Disp_Field(HDC hdc, int x, int y, LPCSTR lpszText, int iLength)
+// A value ending at xEnd: no blank cells to paint before it.
+static void Disp_Value(HDC hdc, int xEnd, int y, LPCSTR lpszText, int iLength)
 {
-    TextOutA(hdc, x, y, lpszText, iLength);
+    TextOutA(hdc, xEnd - CHAR_WIDTH * iLength, y, lpszText, iLength);
 }
 
 static void Draw_LineSample(HDC hdc, HPEN hPen, int y)
@@ -88,18 +98,18 @@ static void Disp_Figures(HDC hdc, int y, const STEPFIGURES* pFig)
 
     if (pFig->bOvershoot) {
         llTenths = (LONGLONG)(pFig->dOvershootPct * 10.0 + 0.5);
-        n = wsprintfA(szText, "%5I64d.%d", llTenths / 10, (int)(llTenths % 10));
+        n = wsprintfA(szText, "%I64d.%d", llTenths / 10, (int)(llTenths % 10));
     } else {
-        n = wsprintfA(szText, "%7s", "-");
+        n = wsprintfA(szText, "-");
     }
-    Disp_Field(hdc, X_OVERSHOOT + 16, y, szText, n);
+    Disp_Value(hdc, X_OVERSHOOT_END, y, szText, n);
     if (pFig->bSettling) {
         llHundredths = (LONGLONG)(pFig->dSettlingS * 100.0 + 0.5);
-        n = wsprintfA(szText, "%4I64d.%02d", llHundredths / 100, (int)(llHundredths % 100));
+        n = wsprintfA(szText, "%I64d.%02d", llHundredths / 100, (int)(llHundredths % 100));
     } else {
-        n = wsprintfA(szText, "%7s", "-");
+        n = wsprintfA(szText, "-");
     }
-    Disp_Field(hdc, X_SETTLING, y, szText, n);
+    Disp_Value(hdc, X_SETTLING_END, y, szText, n);
 }
 
 static void Disp_LegendRow(HDC hdc, int iRun, const COMPARERUN* pRun, int y)
@@ -118,19 +128,19 @@ static void Disp_LegendRow(HDC hdc, int iRun, const COMPARERUN* pRun, int y)
     n = 0;
     while (szText[n] != '\0')
         n++;
-    Disp_Field(hdc, X_NAME, y, szText, n);
+    TextOutA(hdc, X_NAME, y, szText, n);
     // Set values as stored: speeds with a literal "00", times x 10 in ms,
     // computed in 64 bits so that no stored value wraps.
-    n = wsprintfA(szText, "%5d00", pRun->rec.iPramRotate);
-    Disp_Field(hdc, X_TARGET + 16, y, szText, n);
-    n = wsprintfA(szText, "%5d", pRun->rec.iPramProp);
-    Disp_Field(hdc, X_KP, y, szText, n);
-    n = wsprintfA(szText, "%6I64d", fig.llTiMs);
-    Disp_Field(hdc, X_TI, y, szText, n);
-    n = wsprintfA(szText, "%6I64d", fig.llTdMs);
-    Disp_Field(hdc, X_TD, y, szText, n);
-    n = wsprintfA(szText, "%6I64d", fig.llSampMs);
-    Disp_Field(hdc, X_SAMP + 16, y, szText, n);
+    n = wsprintfA(szText, "%d00", pRun->rec.iPramRotate);
+    Disp_Value(hdc, X_TARGET_END, y, szText, n);
+    n = wsprintfA(szText, "%d", pRun->rec.iPramProp);
+    Disp_Value(hdc, X_KP_END, y, szText, n);
+    n = wsprintfA(szText, "%I64d", fig.llTiMs);
+    Disp_Value(hdc, X_TI_END, y, szText, n);
+    n = wsprintfA(szText, "%I64d", fig.llTdMs);
+    Disp_Value(hdc, X_TD_END, y, szText, n);
+    n = wsprintfA(szText, "%I64d", fig.llSampMs);
+    Disp_Value(hdc, X_SAMP_END, y, szText, n);
     if (HasTimeAxis(&pRun->rec))
         Disp_Figures(hdc, y, &fig);
     else
@@ -139,9 +149,13 @@ static void Disp_LegendRow(HDC hdc, int iRun, const COMPARERUN* pRun, int y)
 
 void Disp_CompareLegend(HDC hdc, const COMPARESET* pSet)
 {
+    // An outline, as the page's parameter frame: the surface is fresh.
+    static const POINT ptFrame[] = {
+        {779, LEGEND_BOTTOM - 1}, {10, LEGEND_BOTTOM - 1}, {10, LEGEND_TOP}, {779, LEGEND_TOP}};
     int y = LEGEND_TOP + 6;
 
-    Rectangle(hdc, 10, LEGEND_TOP, 780, LEGEND_BOTTOM);
+    MoveToEx(hdc, 779, LEGEND_TOP, NULL);
+    PolylineTo(hdc, ptFrame, 4);
     Disp_Text(hdc, X_NAME, y, "ファイル名", NULL, 0, NULL);
     Disp_Text(hdc, X_TARGET, y, "目標[rpm]", NULL, 0, NULL);
     Disp_Text(hdc, X_KP, y, "Kp[%%]", NULL, 0, NULL);
