@@ -4,6 +4,7 @@
 
 #define CMP_MAX_INTERVALS 10 // grid lines on the time axis, at most, after 0
 #define CMP_EMPTY_END_MS 10000 // the time axis when no run can be placed
+#define CMP_SECONDS_FROM_MS 2000 // the shortest axis labelled in seconds
 #define CHAR_WIDTH 8
 
 BOOL HasTimeAxis(const MEASRECORD* pRec)
@@ -44,13 +45,14 @@ static int DigitCount(LONGLONG llValue)
 }
 
 // The time step: the first of 1, 2, 5, 10, 20 ... ms that gives at most ten
-// intervals, each wide enough for its label and a gap. Steps from a second
-// up are whole seconds, and the labels are then in seconds.
+// intervals, each wide enough for its label and a gap. From two seconds on
+// the axis counts whole seconds (steps of 1 s and up); below, a whole-second
+// step would leave a single line, so it counts milliseconds.
 static void ChooseTimeStep(COMPAREAXES* pAxes)
 {
     static const int iMantissa[] = {1, 2, 5};
     const LONGLONG llWidth = CMP_RIGHT - CMP_LEFT;
-    LONGLONG llDecade = 1;
+    LONGLONG llDecade = pAxes->llEndMs >= CMP_SECONDS_FROM_MS ? 1000 : 1;
 
     for (int k = 0;; k = (k + 1) % 3) {
         LONGLONG llStep = llDecade * iMantissa[k];

@@ -92,13 +92,13 @@ std::string HelpText()
         "800 x 540 white page and writes it to OUT.png.\n\n"
         "With --compare, draws one to eight runs on one 800 x 540 chart instead: one\n"
         "time axis to the last measured sample of the longest run, each run placed by\n"
-        "its own sampling period (labels in whole seconds, or in ms for runs shorter\n"
-        "than that); a speed axis from 0 to at least 8000 rpm; each run's curve and\n"
-        "dashed target line in its own colour and pattern; and a legend with each\n"
-        "file's name, target, Kp, Ti, Td, sampling period, overshoot and settling\n"
-        "time. A run whose sampling period is not positive is listed without a curve.\n"
-        "A file that is not a run is named on standard error and left out; the chart\n"
-        "of the rest is still written.\n\n";
+        "its own sampling period (labels in whole seconds, or in ms when the axis is\n"
+        "shorter than two seconds); a speed axis from 0 to at least 8000 rpm; each\n"
+        "run's curve and dashed target line in its own colour and pattern; and a\n"
+        "legend with each file's name, target, Kp, Ti, Td, sampling period, overshoot\n"
+        "and settling time. A run whose sampling period is not positive is listed\n"
+        "without a curve. A file that is not a run is named on standard error and\n"
+        "left out; the chart of the rest is still written.\n\n";
     for (const Option& option : kOptions) {
         std::string names = option.shortName != 0 ? std::string("-") + option.shortName + ", " : "    ";
         names += option.name;

@@ -47,12 +47,14 @@ TEST(compare_axes, the_time_axis_ends_at_the_last_measured_sample_of_the_longest
     EXPECT_EQ(Axes({MeasuredRun(5, 45, 0, 40)}).llEndMs, 255 * 50);
 }
 
-TEST(compare_axes, runs_shorter_than_a_second_are_labelled_in_whole_milliseconds)
+TEST(compare_axes, axes_shorter_than_two_seconds_are_labelled_in_whole_milliseconds)
 {
     COMPAREAXES axes = Axes({MeasuredRun(1, 45, 39, 40)}); // 390 ms
     EXPECT_EQ(axes.llStepMs, 50);
     EXPECT_FALSE(axes.bSeconds);
-    EXPECT_EQ(Axes({MeasuredRun(1, 45, 1, 40)}).llStepMs, 1); // 10 ms
+    EXPECT_EQ(Axes({MeasuredRun(1, 45, 1, 40)}).llStepMs, 1);       // 10 ms
+    EXPECT_EQ(Axes({MeasuredRun(1, 45, 199, 40)}).llStepMs, 200);   // 1.99 s
+    EXPECT_EQ(Axes({MeasuredRun(2, 45, 250, 40)}).llStepMs, 1000);  // 5 s
 }
 
 TEST(compare_axes, the_speed_axis_rises_in_steps_of_2000_rpm_to_hold_samples_and_targets)
