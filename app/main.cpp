@@ -3,6 +3,7 @@
 // command (and a dropped file) to its own function.
 #include "pidview.h"
 
+#include "compare.h"
 #include "print.h"
 #include "resource.h"
 
@@ -47,6 +48,9 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             return 0;
         case IDM_ABOUT:
             AboutCommand(hwnd);
+            return 0;
+        case IDM_COMPARE:
+            CompareCommand(hwnd);
             return 0;
         }
         return 0;

@@ -1,11 +1,15 @@
 // The page against its floor: drawing the whole page on an 800 x 540 memory
-// context, loading a run, and one plain fill of the same bitmap.
+// context, loading a run, and one plain fill of the same bitmap; and the
+// comparison chart of eight runs on the same context.
 #include "data/measdata.h"
+#include "picture/compare.h"
 #include "picture/page.h"
 #include "platform/gdi32/surface.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cstdio>
+#include <string>
 
 namespace {
 
@@ -27,6 +31,31 @@ void BM_DispPage(benchmark::State& state)
     DeleteDC(hdcMem);
 }
 BENCHMARK(BM_DispPage);
+
+void BM_DispCompare(benchmark::State& state)
+{
+    static const char* const names[COMPARE_MAX_RUNS] = {"P_ONLY", "PI_STEP", "PID_FAST", "PID_SLOW",
+                                                         "STOPPED", "PI_STEP", "PID_FAST", "P_ONLY"};
+    static COMPARESET set;
+    set.nRuns = COMPARE_MAX_RUNS;
+    for (int r = 0; r < COMPARE_MAX_RUNS; ++r) {
+        const std::string path = std::string(PIDVIEW_EXAMPLES "/") + names[r] + ".PID";
+        if (ReadMeasFile(path.c_str(), &set.run[r].rec) != LOAD_ACCEPTED)
+            state.SkipWithError("cannot read the examples");
+        std::snprintf(set.run[r].szName, COMPARE_NAME_SIZE, "%s.PID", names[r]);
+    }
+    HDC hdcMem = CreateCompatibleDC(NULL);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hdcMem, 800, 540);
+    HGDIOBJ hOld = SelectObject(hdcMem, hBitmap);
+    for (auto _ : state) {
+        Disp_Compare(hdcMem, &set);
+        benchmark::ClobberMemory();
+    }
+    SelectObject(hdcMem, hOld);
+    DeleteObject(hBitmap);
+    DeleteDC(hdcMem);
+}
+BENCHMARK(BM_DispCompare);
 
 void BM_LoadMeasData(benchmark::State& state)
 {

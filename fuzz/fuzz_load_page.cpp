@@ -1,15 +1,18 @@
 // Any bytes as a .PID file: loaded with LoadMeasData and drawn with Disp_Page
-// on an 800 x 540 memory context, as the window does. A file of at least 416
-// bytes starting with the mark is taken whole; any other is refused and
-// leaves every field as it was. Loading leaves no descriptor open; drawing
-// leaves no GDI object behind and the context as it found it; the figures
-// of any record are finite.
+// on an 800 x 540 memory context, as the window does, then compared with
+// Disp_Compare beside the start run under a name made of its first bytes. A
+// file of at least 416 bytes starting with the mark is taken whole; any other
+// is refused and leaves every field as it was. Loading leaves no descriptor
+// open; drawing leaves no GDI object behind and the context as it found it;
+// the figures of any record are finite.
 #include "analysis/stepfigures.h"
 #include "data/measdata.h"
+#include "picture/compare.h"
 #include "picture/page.h"
 #include "tests/pidfile.h"
 #include "platform/gdi32/surface.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -93,6 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.Write(start.data(), start.size());
     InitMeasData();
     Check(LoadMeasData(file.path.c_str()) == LOAD_ACCEPTED, "the start run was refused");
+    static COMPARESET set;
+    GetMeasRecord(&set.run[1].rec);
 
     const pidtest::RecordSnapshot before = pidtest::snapshotRecord();
     const int descriptors = LowestFreeDescriptor();
@@ -135,5 +140,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(SelectObject(hdcMem, GetStockObject(BLACK_PEN)) == GetStockObject(BLACK_PEN),
           "the page left its own pen selected");
     Check(SelectObject(hdcMem, hBitmap) == hBitmap, "the page selected another bitmap");
+
+    set.nRuns = 2;
+    GetMeasRecord(&set.run[0].rec);
+    const std::size_t nameLength = std::min<std::size_t>(size, COMPARE_NAME_SIZE - 1);
+    std::memcpy(set.run[0].szName, data, nameLength);
+    set.run[0].szName[nameLength] = '\0';
+    Disp_Compare(hdcMem, &set);
+    Check(gdi32::LiveObjectCounts() == objectsBefore, "the comparison left a GDI object behind");
+    Check(SelectObject(hdcMem, GetStockObject(BLACK_PEN)) == GetStockObject(BLACK_PEN),
+          "the comparison left its own pen selected");
     return 0;
 }

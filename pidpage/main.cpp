@@ -1,11 +1,26 @@
 // pidpage: the viewer's pictures without a window. It draws the page of a
-// run as a PNG; main parses the command line, runs the mode it asks for, and
-// is the one place that reports a failure.
+// run, or several runs compared on one chart, as a PNG; main parses the
+// command line, runs the mode it asks for, and is the one place that reports
+// a failure.
+#include "compare_command.h"
 #include "failure.h"
 #include "options.h"
 #include "page_command.h"
 
 #include <cstdio>
+
+namespace {
+
+// Each line of a report on standard error, after the program's name.
+void Report(const std::string& message)
+{
+    std::size_t start = 0;
+    for (std::size_t end; (end = message.find('\n', start)) != std::string::npos; start = end + 1)
+        std::fprintf(stderr, "pidpage: %s\n", message.substr(start, end - start).c_str());
+    std::fprintf(stderr, "pidpage: %s\n", message.substr(start).c_str());
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -22,9 +37,16 @@ int main(int argc, char** argv)
         case Mode::Page:
             RunPage(line.operands);
             return 0;
+        case Mode::Compare: {
+            // Files left out are named; the chart of the rest is written.
+            const std::vector<std::string> refused = RunCompare(line.operands);
+            for (const std::string& reason : refused)
+                Report(reason);
+            return refused.empty() ? 0 : kStatusFailed;
+        }
         }
     } catch (const Failure& failure) {
-        std::fprintf(stderr, "pidpage: %s\n", failure.message.c_str());
+        Report(failure.message);
         return failure.status;
     }
     return 0;

@@ -18,6 +18,7 @@ struct Option {
 };
 
 constexpr Option kOptions[] = {
+    {"--compare", 0, "OUT.png FILE.PID...", "draw one to eight runs on one chart", Mode::Compare},
     {"--help", 'h', nullptr, "show this help and exit", Mode::Help},
     {"--version", 0, nullptr, "show the version and exit", Mode::Version},
 };
@@ -89,7 +90,16 @@ std::string HelpText()
         "Draws the page that pidview shows for a measurement file of the PID motor\n"
         "speed controller (or, without FILE.PID, the page of the start values) on an\n"
         "800 x 540 white page and writes it to OUT.png, or with OUT.png - to standard\n"
-        "output. OUT.png ends in .png or has no extension, and is never a run.\n\n";
+        "output. OUT.png ends in .png or has no extension, and is never a run.\n\n"
+        "With --compare, draws one to eight runs on one 800 x 540 chart instead: one\n"
+        "time axis to the last measured sample of the longest run, each run placed by\n"
+        "its own sampling period (labels in whole seconds, or in ms when the axis is\n"
+        "shorter than two seconds); a speed axis from 0 to at least 8000 rpm; each\n"
+        "run's curve and dashed target line in its own colour and pattern; and a\n"
+        "legend with each file's name, target, Kp, Ti, Td, sampling period, overshoot\n"
+        "and settling time. A run whose sampling period is not positive is listed\n"
+        "without a curve. A file that is not a run is named on standard error and\n"
+        "left out; the chart of the rest is still written.\n\n";
     for (const Option& option : kOptions) {
         std::string names = option.shortName != 0 ? std::string("-") + option.shortName + ", " : "    ";
         names += option.name;
@@ -99,8 +109,10 @@ std::string HelpText()
     text += "      --          end of options (for a file name starting with '-')\n\n"
         "Exit status: 0 the picture is written; 1 the file cannot be read or is not\n"
         "a measurement file, or the picture cannot be written (one line on standard\n"
-        "error, no file left behind); 2 a wrong command line, or an output name that\n"
-        "is refused.\n";
+        "error, no file left behind); with --compare, 1 when any file was left out\n"
+        "(one line each; no picture when none is left); 2 a wrong command line\n"
+        "(with --compare: no output name, no run or more than eight), or an output\n"
+        "name that is refused.\n";
     return text;
 }
 

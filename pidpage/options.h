@@ -7,7 +7,7 @@
 
 namespace pidpage {
 
-enum class Mode { Page, Help, Version };
+enum class Mode { Page, Compare, Help, Version };
 
 struct CommandLine {
     Mode mode = Mode::Page;

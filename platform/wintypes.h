@@ -32,6 +32,7 @@ typedef std::intptr_t LPARAM;
 typedef std::intptr_t LRESULT;
 typedef std::intptr_t INT_PTR;
 typedef std::uintptr_t UINT_PTR;
+typedef std::uintptr_t ULONG_PTR;
 typedef DWORD COLORREF;
 typedef WORD ATOM;
 

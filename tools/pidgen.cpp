@@ -1,6 +1,7 @@
 // Writes the example .PID runs: a simulated speed controller driving a DC
 // motor, sampled the way the controller records a run. With --edge, writes
-// instead the odd files the tests draw: gaps in the curve and extreme values.
+// instead the odd files the tests draw: gaps in the curve and extreme values;
+// with --tuning, three runs of one motor being tuned, for comparing.
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -142,12 +143,29 @@ bool writeEdgeFiles(const std::string& dir)
 
 } // namespace
 
+// Tuning one motor: Kp 80, then 120 with another sampling period, then PID
+// with a higher target, sampled at a third period and stopped early.
+bool writeTuningRuns(const std::string& dir)
+{
+    const Run runs[] = {
+        {"KP80", 45, 80, 0, 0, 2, 256},
+        {"KP120", 45, 120, 0, 0, 5, 256},
+        {"PID_Kp120_Ti600ms_Td50ms_sampled_every_30ms", 50, 120, 60, 5, 3, 200},
+    };
+    bool ok = true;
+    for (const Run& run : runs)
+        ok = writeRun(dir, run) && ok;
+    return ok;
+}
+
 int main(int argc, char** argv)
 {
     if (argc == 3 && std::string(argv[1]) == "--edge")
         return writeEdgeFiles(argv[2]) ? 0 : 1;
+    if (argc == 3 && std::string(argv[1]) == "--tuning")
+        return writeTuningRuns(argv[2]) ? 0 : 1;
     if (argc != 2) {
-        std::fprintf(stderr, "usage: pidgen [--edge] OUTDIR\n");
+        std::fprintf(stderr, "usage: pidgen [--edge | --tuning] OUTDIR\n");
         return 2;
     }
     const Run runs[] = {

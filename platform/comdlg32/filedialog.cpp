@@ -5,6 +5,7 @@
 #include "testing.h"
 
 #include "../codepage/codepage.h"
+#include "../fixme.h"
 #include "../user32/eventloop.h"
 #include "../user32/frame.h"
 #include "../user32/user32.h"
@@ -100,6 +101,16 @@ bool fail(DWORD error)
     return false;
 }
 
+// Several files as the Explorer-style dialog gives them: the folder, then
+// each name, each ended by a zero, and one more zero after the last.
+QByteArray folderAndNames(const QStringList& files)
+{
+    QByteArray result = QFile::encodeName(QFileInfo(files.first()).absolutePath());
+    for (const QString& file : files)
+        result += '\0' + QFile::encodeName(QFileInfo(file).fileName());
+    return result + '\0';
+}
+
 } // namespace
 
 BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA lpofn)
@@ -119,6 +130,11 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA lpofn)
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode((lpofn->Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (lpofn->Flags & OFN_ALLOWMULTISELECT) {
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        if (!(lpofn->Flags & OFN_EXPLORER))
+            layer::Fixme("GetOpenFileNameA: several names are always separated as with OFN_EXPLORER");
+    }
     if (lpofn->lpstrTitle != nullptr)
         dialog.setWindowTitle(fromCodePage(lpofn->lpstrTitle));
     QStringList filters = nameFilters(*lpofn);
@@ -154,14 +170,16 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA lpofn)
     if (dialog.result() != QDialog::Accepted)
         return FALSE; // cancelled: no extended error
     QString chosen = dialog.typedPath;
+    QStringList selected = dialog.selectedFiles();
     if (chosen.isEmpty()) {
-        QStringList selected = dialog.selectedFiles();
         if (selected.isEmpty())
             return FALSE;
         chosen = selected.first();
     }
 
-    QByteArray path = QFile::encodeName(chosen);
+    // One file is one whole path, however it was chosen.
+    QByteArray path = chosen == dialog.typedPath || selected.size() == 1 ? QFile::encodeName(chosen)
+                                                                          : folderAndNames(selected);
     if (static_cast<std::size_t>(path.size()) + 1 > lpofn->nMaxFile) {
         // The buffer's first two bytes tell the size that would have fitted.
         if (lpofn->nMaxFile >= 2) {
@@ -172,6 +190,13 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA lpofn)
     }
     std::memcpy(lpofn->lpstrFile, path.constData(), static_cast<std::size_t>(path.size()));
     lpofn->lpstrFile[path.size()] = '\0';
+    if (path.contains('\0')) {
+        lpofn->nFileOffset = static_cast<WORD>(path.indexOf('\0') + 1);
+        lpofn->nFileExtension = 0;
+        if (choiceHook)
+            choiceHook(lpofn->lpstrFile);
+        return TRUE;
+    }
     qsizetype slash = path.lastIndexOf('/');
     qsizetype nameStart = slash + 1;
     qsizetype dot = path.lastIndexOf('.');

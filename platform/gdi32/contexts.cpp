@@ -2,6 +2,8 @@
 // selected bitmap, or on a device (a printer); and compatible bitmaps.
 #include "objects.h"
 
+#include "../fixme.h"
+
 #include <new>
 
 namespace gdi32 {
@@ -87,4 +89,23 @@ BOOL WINAPI DeleteDC(HDC hdc)
     Release(dc->bitmap);
     Destroy(hdc);
     return TRUE;
+}
+
+int WINAPI GetDeviceCaps(HDC hdc, int index)
+{
+    DeviceContext* dc = FindDC(hdc);
+    if (!dc)
+        return 0;
+    if (index != HORZRES && index != VERTRES && index != LOGPIXELSX && index != LOGPIXELSY) {
+        layer::Fixme("GetDeviceCaps: index %d is not provided", index);
+        return 0;
+    }
+    if (dc->device)
+        return dc->device->capability(index);
+    // A window or a bitmap: its pixels, at the screen's usual 96 per inch.
+    if (index == HORZRES)
+        return dc->buffer ? dc->buffer->width : 0;
+    if (index == VERTRES)
+        return dc->buffer ? dc->buffer->height : 0;
+    return 96;
 }

@@ -3,6 +3,8 @@
 #include "objects.h"
 #include "text/text.h"
 
+#include "../fixme.h"
+
 #include <utility>
 
 using namespace gdi32;
@@ -98,8 +100,20 @@ BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c)
     DeviceContext* dc = FindDC(hdc);
     if (!dc || !dc->buffer || c < 0 || (!lpString && c > 0))
         return FALSE;
+    if (!dc->opaque)
+        layer::Fixme("TextOutA: text in the TRANSPARENT mode still paints its cells");
     if (c > 0)
         text::DrawCells(*dc->buffer, x, y, std::span<const char>(lpString, static_cast<std::size_t>(c)),
                         dc->textColor, dc->backColor);
     return TRUE;
+}
+
+int WINAPI SetBkMode(HDC hdc, int mode)
+{
+    DeviceContext* dc = FindDC(hdc);
+    if (!dc || (mode != TRANSPARENT && mode != OPAQUE))
+        return 0;
+    const int previous = dc->opaque ? OPAQUE : TRANSPARENT;
+    dc->opaque = mode == OPAQUE;
+    return previous;
 }

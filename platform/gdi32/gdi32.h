@@ -11,6 +11,22 @@
 #define PS_DASHDOTDOT 4
 #define PS_NULL 5
 #define PS_INSIDEFRAME 6
+#define PS_USERSTYLE 7
+#define PS_ALTERNATE 8
+#define PS_STYLE_MASK 0x0000000F
+#define PS_COSMETIC 0x00000000
+#define PS_GEOMETRIC 0x00010000
+#define PS_TYPE_MASK 0x000F0000
+#define BS_SOLID 0
+
+#define TRANSPARENT 1
+#define OPAQUE 2
+
+// GetDeviceCaps indexes
+#define HORZRES 8
+#define VERTRES 10
+#define LOGPIXELSX 88
+#define LOGPIXELSY 90
 
 #define WHITE_BRUSH 0
 #define LTGRAY_BRUSH 1
@@ -25,7 +41,16 @@
 #define SRCCOPY 0x00CC0020UL
 #define HGDI_ERROR ((HGDIOBJ)(std::intptr_t)-1)
 
+struct LOGBRUSH {
+    UINT lbStyle;
+    COLORREF lbColor;
+    ULONG_PTR lbHatch;
+};
+
 HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color);
+// Cosmetic pens only (width 1, a solid brush); PS_USERSTYLE lengths are style
+// units of 3 pixels, as on a screen.
+HPEN WINAPI ExtCreatePen(DWORD iPenStyle, DWORD cWidth, const LOGBRUSH* plbrush, DWORD cStyle, const DWORD* pstyle);
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h);
 BOOL WINAPI DeleteObject(HGDIOBJ ho);
 HGDIOBJ WINAPI GetStockObject(int i);
@@ -35,6 +60,12 @@ BOOL WINAPI LineTo(HDC hdc, int x, int y);
 BOOL WINAPI PolylineTo(HDC hdc, const POINT* apt, DWORD cpt);
 BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom);
 BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c);
+// Whether the gaps of styled lines are painted in the background colour
+// (OPAQUE, the default) or left alone (TRANSPARENT); text always paints its cells.
+int WINAPI SetBkMode(HDC hdc, int mode);
+// HORZRES and VERTRES: the drawable size in pixels (a printer's printable
+// area); LOGPIXELSX and LOGPIXELSY: pixels per inch.
+int WINAPI GetDeviceCaps(HDC hdc, int index);
 
 HDC WINAPI CreateCompatibleDC(HDC hdc);
 HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy);

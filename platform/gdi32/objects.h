@@ -16,6 +16,9 @@ struct Pen {
     const DashPattern* pattern; // nullptr for a solid pen
     bool null;
     std::uint32_t color; // 0x00RRGGBB
+    // A user style's pattern, which pattern then points to; shared by the
+    // copies the contexts keep.
+    std::shared_ptr<const DashPattern> userStyle = nullptr;
 };
 
 struct Brush {

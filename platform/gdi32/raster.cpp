@@ -30,12 +30,12 @@ public:
             left_ = INT64_MAX;
             return;
         }
-        auto offset = static_cast<int>(phase % static_cast<std::uint64_t>(pattern_->total));
+        std::uint64_t offset = phase % pattern_->total;
         while (offset >= pattern_->lengths[index_]) {
             offset -= pattern_->lengths[index_];
             ++index_;
         }
-        left_ = pattern_->lengths[index_] - offset;
+        left_ = static_cast<i64>(pattern_->lengths[index_] - offset);
     }
     bool drawn() const { return index_ % 2 == 0; }
     // Pixels left in the current dash or gap.
@@ -44,7 +44,8 @@ public:
     void advance(i64 n)
     {
         left_ -= n;
-        if (left_ == 0 && pattern_) {
+        // A user style may hold lengths of 0: they are passed over.
+        while (left_ == 0 && pattern_) {
             index_ = (index_ + 1) % pattern_->count;
             left_ = pattern_->lengths[index_];
         }
@@ -167,7 +168,7 @@ void DrawLine(PixelBuffer& target, i64 x0, i64 y0, i64 x1, i64 y1, const LineSty
 
     const std::uint64_t startPhase = dashPhase;
     if (style.pattern) {
-        const auto total = static_cast<std::uint64_t>(style.pattern->total);
+        const std::uint64_t total = style.pattern->total;
         dashPhase = (dashPhase % total + walk.major % total) % total;
     }
 

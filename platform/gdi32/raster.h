@@ -9,11 +9,12 @@
 namespace gdi32 {
 
 // Alternating drawn and left lengths of a styled cosmetic pen, in pixels
-// along the line's major axis, starting with a drawn one.
+// along the line's major axis, starting with a drawn one. A user style of
+// up to 16 lengths takes up to 32: an odd count is written out twice.
 struct DashPattern {
     int count;
-    std::uint8_t lengths[6];
-    int total;
+    std::uint32_t lengths[32];
+    std::uint64_t total; // more than 0
 };
 
 extern const DashPattern kDash;

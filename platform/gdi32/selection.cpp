@@ -1,6 +1,10 @@
 // Pens, stock objects, selecting into a context and deleting.
 #include "objects.h"
 
+#include "../fixme.h"
+
+#include <algorithm>
+
 namespace gdi32 {
 namespace {
 
@@ -16,18 +20,10 @@ HGDIOBJ Swap(HGDIOBJ& slot, HGDIOBJ h)
     return previous;
 }
 
-} // namespace
-} // namespace gdi32
-
-using namespace gdi32;
-
-HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color)
+// The pattern of one of the predefined styles; false for another style.
+bool SetStockStyle(Pen& pen, int style, bool cosmetic)
 {
-    Pen pen{nullptr, false, PixelOf(color)};
-    // Styled pens wider than a pixel are geometric; GDI draws them solid.
-    // Every pen is drawn one pixel wide here.
-    const bool cosmetic = cWidth <= 1;
-    switch (iStyle) {
+    switch (style) {
     case PS_SOLID:
     case PS_INSIDEFRAME:
         break;
@@ -47,6 +43,74 @@ HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color)
         pen.null = true;
         break;
     default:
+        return false;
+    }
+    return true;
+}
+
+// A user style's lengths, in style units of 3 pixels: the unit of a cosmetic
+// pen on a screen or bitmap, of which the predefined styles are made (a dot
+// is 1 unit, a dash 6). An odd count runs twice, dashes and gaps trading
+// places the second time, as GDI repeats it.
+std::shared_ptr<const DashPattern> UserStyle(DWORD count, const DWORD* lengths)
+{
+    constexpr std::uint32_t kStyleUnit = 3;
+    auto pattern = std::make_shared<DashPattern>();
+    pattern->count = static_cast<int>(count % 2 == 0 ? count : 2 * count);
+    pattern->total = 0;
+    for (int i = 0; i < pattern->count; ++i) {
+        // Lengths beyond what a 32-bit pixel count holds reach past any surface.
+        const DWORD length = lengths[static_cast<DWORD>(i) % count];
+        pattern->lengths[i] = length > UINT32_MAX / kStyleUnit ? UINT32_MAX : length * kStyleUnit;
+        pattern->total += pattern->lengths[i];
+    }
+    return pattern;
+}
+
+} // namespace
+} // namespace gdi32
+
+using namespace gdi32;
+
+HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color)
+{
+    Pen pen{nullptr, false, PixelOf(color)};
+    // Styled pens wider than a pixel are geometric; GDI draws them solid.
+    // Every pen is drawn one pixel wide here.
+    if (!SetStockStyle(pen, iStyle, cWidth <= 1))
+        return nullptr;
+    return static_cast<HPEN>(Register(Kind::Pen, pen));
+}
+
+HPEN WINAPI ExtCreatePen(DWORD iPenStyle, DWORD cWidth, const LOGBRUSH* plbrush, DWORD cStyle, const DWORD* pstyle)
+{
+    const DWORD style = iPenStyle & PS_STYLE_MASK;
+    const bool user = style == PS_USERSTYLE;
+    // GDI refuses a cosmetic pen wider than 1, a brush that is not solid,
+    // and style lengths given to a pen that is not of a user style.
+    if ((iPenStyle & PS_TYPE_MASK) != PS_COSMETIC) {
+        layer::Fixme("ExtCreatePen: geometric pens (style 0x%lx) are not provided", static_cast<unsigned long>(iPenStyle));
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return nullptr;
+    }
+    if (cWidth != 1 || plbrush == nullptr || plbrush->lbStyle != BS_SOLID
+        || (user ? cStyle == 0 || cStyle > 16 || pstyle == nullptr : cStyle != 0 || pstyle != nullptr)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    Pen pen{nullptr, false, PixelOf(plbrush->lbColor)};
+    if (user) {
+        if (std::all_of(pstyle, pstyle + cStyle, [](DWORD length) { return length == 0; })) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return nullptr;
+        }
+        pen.userStyle = UserStyle(cStyle, pstyle);
+        pen.pattern = pen.userStyle.get();
+    } else if (style == PS_ALTERNATE) {
+        static const DashPattern alternate{2, {1, 1}, 2};
+        pen.pattern = &alternate;
+    } else if (!SetStockStyle(pen, static_cast<int>(style), true)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
     return static_cast<HPEN>(Register(Kind::Pen, pen));

@@ -30,6 +30,9 @@ public:
     // pixels, nearest neighbour. Returns false when the device refused it.
     virtual bool stretchFrom(const PixelBuffer& src, int sx, int sy, int sw, int sh, int dx, int dy, int dw,
                              int dh) = 0;
+    // GetDeviceCaps for HORZRES, VERTRES, LOGPIXELSX and LOGPIXELSY; 0 for
+    // a device that does not tell.
+    virtual int capability(int /*index*/) const { return 0; }
 };
 
 // Copies src's rectangle (xSrc, ySrc, wSrc, hSrc) onto dest's (xDest, yDest,

@@ -110,6 +110,20 @@ bool PrinterDevice::stretchFrom(const gdi32::PixelBuffer& src, int sx, int sy, i
     return true;
 }
 
+int PrinterDevice::capability(int index) const
+{
+    switch (index) {
+    case HORZRES:
+        return printableWidth();
+    case VERTRES:
+        return printableHeight();
+    case LOGPIXELSX:
+        return dpiX();
+    default:
+        return dpiY();
+    }
+}
+
 PrinterDevice* PrinterOf(HDC hdc)
 {
     return dynamic_cast<PrinterDevice*>(gdi32::DeviceOf(hdc));

@@ -29,6 +29,7 @@ public:
     bool endDoc();
     bool stretchFrom(const gdi32::PixelBuffer& src, int sx, int sy, int sw, int sh, int dx, int dy, int dw,
                      int dh) override;
+    int capability(int index) const override;
 
 private:
     std::string printer_;

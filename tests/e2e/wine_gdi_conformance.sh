@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Our drawing layer against the real GDI: gdipage.exe (under Wine) and pidpage
-# draw the page of the start values and of every example and edge run; every
-# pixel outside the text cells must be the same.
+# draw the page of the start values and of every example and edge run, and
+# gdicompare.exe and pidpage --compare the comparison of the tuning runs and
+# of eight runs at once; every pixel outside the text cells must be the same.
 # Usage: wine_gdi_conformance.sh PIDPAGE PIDGEN PAGEDIFF
 set -euo pipefail
 pidpage=$(realpath "$1") pidgen=$(realpath "$2") pagediff=$(realpath "$3")
@@ -10,7 +11,9 @@ source "$here/xvfb.sh"
 source "$here/wine_env.sh"
 pick_wine
 gdipage=$WINDOWS_BUILD/tools/windows/gdipage.exe
-[ -f "$gdipage" ] || { echo "missing $gdipage (tools/build_windows.sh test builds it)" >&2; exit 1; }
+gdicompare=$WINDOWS_BUILD/tools/windows/gdicompare.exe
+[ -f "$gdipage" ] && [ -f "$gdicompare" ] \
+  || { echo "missing $gdipage or $gdicompare (tools/build_windows.sh test builds them)" >&2; exit 1; }
 
 work=$(mktemp -d)
 start_xvfb
@@ -45,12 +48,28 @@ cd "$work"
 pages=(START)
 for run in runs/*.PID; do pages+=("$(basename "$run" .PID)"); done
 
+# Comparisons: three periods and two targets; then every colour and target
+# pattern, runs without a time axis, and curve numbers moved apart.
+mkdir "$work/tuning"
+"$pidgen" --tuning "$work/tuning" >/dev/null
+declare -A compared=(
+  [TUNING]="tuning/KP80.PID tuning/KP120.PID $(echo tuning/PID_*.PID)"
+  [EIGHT]="runs/P_ONLY.PID runs/PI_STEP.PID runs/PID_FAST.PID runs/PID_SLOW.PID runs/STOPPED.PID
+           runs/EXTREMES.PID runs/GAPS.PID runs/ON_FRAME.PID")
+pages+=(TUNING EIGHT)
+
 failed=()
 for page in "${pages[@]}"; do
   run=()
-  [ "$page" = START ] || run=("runs/$page.PID")
-  timeout 120 "$WINE" "$gdipage" -c "$page.cells" "${run[@]}" "$page.bmp"
-  "$pidpage" "${run[@]}" "$page.png"
+  if [ -n "${compared[$page]:-}" ]; then
+    read -ra run <<<"$(echo ${compared[$page]})"
+    timeout 120 "$WINE" "$gdicompare" -c "$page.cells" "$page.bmp" "${run[@]}"
+    "$pidpage" --compare "$page.png" "${run[@]}"
+  else
+    [ "$page" = START ] || run=("runs/$page.PID")
+    timeout 120 "$WINE" "$gdipage" -c "$page.cells" "${run[@]}" "$page.bmp"
+    "$pidpage" "${run[@]}" "$page.png"
+  fi
   if "$pagediff" "$page.bmp" "$page.png" "$page.cells" "$page.diff.png" > "$page.report"; then
     echo "ok   $page"
   else

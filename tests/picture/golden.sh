@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws the page of the start values, of every example and of the odd files
-# in golden/ with pidpage, and compares each pixel for pixel with the
-# reviewed image in golden/.
+# in golden/ with pidpage, and the comparison of the three tuning runs in
+# golden/compare/, and compares each pixel for pixel with the reviewed image
+# in golden/.
 #   golden.sh PIDPAGE            compare
 #   golden.sh --update PIDPAGE   rewrite the images after an intended change
 #                                (look at every one before committing them)
@@ -14,18 +15,21 @@ pidpage=${1:?usage: golden.sh [--update] PIDPAGE}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-cases=("start:")
+cases=("start:" "COMPARE:--compare")
 for f in "$top"/examples/*.PID "$here"/golden/*.PID; do
   name=$(basename "$f" .PID)
   cases+=("$name:$f")
 done
+# Three periods (20, 50 and 30 ms), two targets, a long name.
+tuning=("$here"/golden/compare/KP80.PID "$here"/golden/compare/KP120.PID "$here"/golden/compare/PID_*.PID)
 
 failed=0
 for entry in "${cases[@]}"; do
   name=${entry%%:*}
   file=${entry#*:}
   out="$work/$name.png"
-  if [ -n "$file" ]; then "$pidpage" "$file" "$out"; else "$pidpage" "$out"; fi
+  if [ "$file" = --compare ]; then "$pidpage" --compare "$out" "${tuning[@]}"
+  elif [ -n "$file" ]; then "$pidpage" "$file" "$out"; else "$pidpage" "$out"; fi
   golden="$here/golden/$name.png"
   if [ "$update" = yes ]; then
     cp "$out" "$golden"

@@ -4,6 +4,9 @@
 # 2 for a wrong command line or an output that would take a run's place;
 # where the picture goes (a pipe, a link, an existing file); --help and
 # --version answer on standard output.
+# --compare: 0 for good runs; 1 with a line per file left out, the chart of
+# the rest written, and none when no run is left; 2 for no output, no run or
+# more than eight.
 # Usage: pidpage_cli.sh PIDPAGE EXAMPLES_DIR
 set -uo pipefail
 pidpage=$1 examples=$2
@@ -106,9 +109,23 @@ version=$("$pidpage" --version 2>"$work/err"); status=$?
   && { echo "ok: --version"; passes=$((passes + 1)); } \
   || { echo "FAIL: --version: status $status: $version"; failures=$((failures + 1)); }
 
+expect 0 "--compare of two runs" -- "$pidpage" --compare "$work/two.png" "$examples/PI_STEP.PID" "$examples/P_ONLY.PID"
+"$pidpage" --compare "$work/some.png" "$work/bad.PID" "$examples/PI_STEP.PID" "$work/none.PID" 2>"$work/err"
+[ $? = 1 ] && [ "$(wc -l <"$work/err")" = 2 ] && grep -q none.PID "$work/err" \
+  && [ "$(identify -format '%w %h' "$work/some.png")" = "800 540" ] \
+  && { echo "ok: --compare names each file left out and draws the rest"; passes=$((passes + 1)); } \
+  || { echo "FAIL: --compare with files left out"; failures=$((failures + 1)); }
+"$pidpage" --compare "$work/nothing.png" "$work/bad.PID" "$work/none.PID" 2>"$work/err"
+[ $? = 1 ] && [ "$(wc -l <"$work/err")" = 3 ] && [ ! -e "$work/nothing.png" ] \
+  && { echo "ok: --compare with no usable run writes nothing"; passes=$((passes + 1)); } \
+  || { echo "FAIL: --compare with no usable run"; failures=$((failures + 1)); }
+expect 2 "--compare without an output" -- "$pidpage" --compare
+expect 2 "--compare without a run" -- "$pidpage" --compare "$work/x.png"
+expect 2 "--compare of nine runs" -- "$pidpage" --compare "$work/x.png" $(printf "$examples/PI_STEP.PID %.0s" $(seq 9))
+
 leftovers=$(find "$work" \( -name '.pidpage-*' -o -name '*.png*' \) ! -name start.png ! -name run.png \
   ! -name folder.png ! -name -dash.png ! -name 't-*.png' ! -name upper.PNG ! -name kept.png \
-  ! -name link.png ! -name "$long")
+  ! -name link.png ! -name "$long" ! -name two.png ! -name some.png)
 [ -z "$leftovers" ] && { echo "ok: no partial output left"; passes=$((passes + 1)); } \
   || { echo "FAIL: left behind: $leftovers"; failures=$((failures + 1)); }
 echo "$passes passed, $failures failed"

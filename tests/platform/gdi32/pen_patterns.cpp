@@ -1,8 +1,9 @@
 // Dashed and dotted cosmetic pens: GDI's lengths, the white gaps of the
-// opaque background, and where the pattern starts afresh.
+// opaque background, where the pattern starts afresh, and user styles.
 #include "pixels.h"
 
 #include <string>
+#include <vector>
 
 using namespace pixels;
 
@@ -13,7 +14,8 @@ struct Page {
     HDC hdc = gdi32::CreateBufferDC(buffer);
     HPEN pen;
     HGDIOBJ previous;
-    Page(int style, COLORREF color) : pen(CreatePen(style, 1, color)), previous(SelectObject(hdc, pen)) {}
+    Page(int style, COLORREF color) : Page(CreatePen(style, 1, color)) {}
+    explicit Page(HPEN made) : pen(made), previous(SelectObject(hdc, pen)) {}
     ~Page()
     {
         SelectObject(hdc, previous);
@@ -26,6 +28,13 @@ struct Page {
 std::string Repeat(char letter, int n)
 {
     return std::string(static_cast<std::size_t>(n), letter);
+}
+
+// A cosmetic red pen of a user style.
+HPEN UserPen(std::vector<DWORD> lengths)
+{
+    const LOGBRUSH brush{BS_SOLID, RGB(255, 0, 0), 0};
+    return ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &brush, static_cast<DWORD>(lengths.size()), lengths.data());
 }
 
 } // namespace
@@ -108,4 +117,31 @@ TEST(pen_patterns, a_rectangle_outline_runs_one_pattern_round_its_corners)
     // The left side goes on 20 pixels into the pattern, in its gap.
     EXPECT_EQ(ColumnText(*page.buffer, 10, 10, 20), Repeat('W', 4) + Repeat('R', 7));
     SelectObject(page.hdc, GetStockObject(WHITE_BRUSH));
+}
+
+TEST(pen_patterns, a_user_style_counts_in_units_of_3_pixels_and_an_odd_count_trades_dashes_and_gaps)
+{
+    Page even(UserPen({2, 1, 1, 1}));
+    MoveToEx(even.hdc, 0, 5, nullptr);
+    LineTo(even.hdc, 20, 5);
+    EXPECT_EQ(RowText(*even.buffer, 5, 0, 19), "RRRRRRWWWRRRWWWRRRRR");
+    Page odd(UserPen({2, 1, 1}));
+    MoveToEx(odd.hdc, 0, 5, nullptr);
+    LineTo(odd.hdc, 24, 5);
+    EXPECT_EQ(RowText(*odd.buffer, 5, 0, 23), "RRRRRRWWWRRRWWWWWWRRRWWW");
+    const LOGBRUSH brush{BS_SOLID, 0, 0};
+    const DWORD lengths[17] = {3, 3};
+    EXPECT_EQ(ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 2, &brush, 2, lengths), nullptr);  // cosmetic is 1 wide
+    EXPECT_EQ(ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &brush, 17, lengths), nullptr); // 16 lengths at most
+    EXPECT_EQ(ExtCreatePen(PS_COSMETIC | PS_DASH, 1, &brush, 2, lengths), nullptr);       // lengths for a user style only
+    EXPECT_EQ(ExtCreatePen(PS_COSMETIC | PS_USERSTYLE, 1, &brush, 2, lengths + 2), nullptr); // no length at all
+}
+
+TEST(pen_patterns, in_the_transparent_mode_the_gaps_keep_what_lies_under_them)
+{
+    Page page(PS_DASH, RGB(255, 0, 0));
+    EXPECT_EQ(SetBkMode(page.hdc, TRANSPARENT), OPAQUE);
+    MoveToEx(page.hdc, 10, 5, nullptr);
+    LineTo(page.hdc, 40, 5);
+    EXPECT_EQ(RowText(*page.buffer, 5, 10, 40), Repeat('R', 18) + Repeat('B', 6) + Repeat('R', 6) + "B");
 }

@@ -1,5 +1,6 @@
 // The program's resource script read back from the compiled .res: the menu
-// "ZARVEN" and the dialog "PIDABOUT" with their exact texts and rectangles.
+// "ZARVEN", the comparison window's menu and the dialog "PIDABOUT" with their
+// exact texts and rectangles.
 #include "platform/resources/resources.h"
 #include "platform/resources/templates.h"
 
@@ -11,9 +12,9 @@ namespace {
 
 using resources::Id;
 
-std::vector<resources::MenuItem> Menu()
+std::vector<resources::MenuItem> Menu(const char* name = "zarven")
 {
-    auto data = resources::Find(Id{resources::kTypeMenu, {}}, resources::IdFromName("zarven"));
+    auto data = resources::Find(Id{resources::kTypeMenu, {}}, resources::IdFromName(name));
     EXPECT_TRUE(data.has_value());
     return data ? resources::ReadMenu(*data).value_or(std::vector<resources::MenuItem>{})
                 : std::vector<resources::MenuItem>{};
@@ -29,7 +30,7 @@ resources::DialogTemplate About()
 TEST(ResourceTemplates, MenuTextsIdentifiersAndSeparators)
 {
     auto menu = Menu();
-    ASSERT_EQ(menu.size(), 2u);
+    ASSERT_EQ(menu.size(), 3u);
     EXPECT_EQ(menu[0].text, u"ファイル(&F)");
     ASSERT_EQ(menu[0].children.size(), 5u);
     EXPECT_EQ(menu[0].children[0].text, u"開く(&O)");
@@ -40,10 +41,20 @@ TEST(ResourceTemplates, MenuTextsIdentifiersAndSeparators)
     EXPECT_TRUE(menu[0].children[3].separator);
     EXPECT_EQ(menu[0].children[4].text, u"終了(&X)");
     EXPECT_EQ(menu[0].children[4].id, 109);
-    EXPECT_EQ(menu[1].text, u"ヘルプ(&H)");
+    EXPECT_EQ(menu[1].text, u"解析(&A)");
     ASSERT_EQ(menu[1].children.size(), 1u);
-    EXPECT_EQ(menu[1].children[0].text, u"バージョン情報(&A)");
-    EXPECT_EQ(menu[1].children[0].id, 902);
+    EXPECT_EQ(menu[1].children[0].text, u"比較(&C)...");
+    EXPECT_EQ(menu[1].children[0].id, 302);
+    EXPECT_EQ(menu[2].text, u"ヘルプ(&H)");
+    ASSERT_EQ(menu[2].children.size(), 1u);
+    EXPECT_EQ(menu[2].children[0].text, u"バージョン情報(&A)");
+    EXPECT_EQ(menu[2].children[0].id, 902);
+    // The comparison window's menu: print and close.
+    auto compare = Menu("PIDCOMPARE");
+    ASSERT_EQ(compare.size(), 1u);
+    ASSERT_EQ(compare[0].children.size(), 3u);
+    EXPECT_EQ(compare[0].children[0].text, u"印刷(&P)");
+    EXPECT_EQ(compare[0].children[2].text, u"閉じる(&C)");
 }
 
 TEST(ResourceTemplates, AboutDialogFrame)

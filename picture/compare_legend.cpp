@@ -1,0 +1,169 @@
+// The comparison's legend: a row per run with a sample of its curve and
+// target line, its file's name, its settings, overshoot and settling time.
+#include "compare.h"
+#include "page.h"
+
+#include "../analysis/stepfigures.h"
+
+#define LEGEND_TOP 320
+#define LEGEND_BOTTOM 475
+#define ROW_HEIGHT 16
+#define NAME_BYTES 28 // 224 pixels of name column
+#define ELLIPSIS "…" // two bytes in code page 932
+
+// Columns: number, line samples, name, then the headings of target, Kp, Ti,
+// Td, sampling period, overshoot and settling time; each value ends where
+// its heading ends (X_..._END).
+#define X_NUMBER 18
+#define X_SAMPLE 30
+#define X_SAMPLE_END 78
+#define X_NAME 84
+#define X_TARGET 320
+#define X_TARGET_END 392
+#define X_KP 400
+#define X_KP_END 440
+#define X_TI 448
+#define X_TI_END 496
+#define X_TD 504
+#define X_TD_END 552
+#define X_SAMP 560
+#define X_SAMP_END 624
+#define X_OVERSHOOT 632
+#define X_OVERSHOOT_END 704
+#define X_SETTLING 712
+#define X_SETTLING_END 768
+#define CHAR_WIDTH 8
+
+static BOOL IsLeadByte932(BYTE c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+void ShortenName(LPCSTR lpszName, LPSTR szShort, int iMaxBytes)
+{
+    int iLength = 0, iHead = 0, iTail = -1, iAt = 0, iSize, iOut = 0, i;
+
+    while (iLength < COMPARE_NAME_SIZE && lpszName[iLength] != '\0')
+        iLength++;
+    if (iLength <= iMaxBytes) {
+        for (i = 0; i <= iLength; i++)
+            szShort[i] = i < iLength ? lpszName[i] : '\0';
+        return;
+    }
+    // The head takes whole characters up to half of the room left beside
+    // the ellipsis, the tail whole characters from where the rest fits.
+    int iHeadRoom = (iMaxBytes - 2) / 2;
+    int iTailFrom = iLength - (iMaxBytes - 2 - iHeadRoom);
+    while (iAt < iLength) {
+        iSize = IsLeadByte932((BYTE)lpszName[iAt]) && iAt + 1 < iLength ? 2 : 1;
+        if (iAt + iSize <= iHeadRoom)
+            iHead = iAt + iSize;
+        if (iTail < 0 && iAt >= iTailFrom)
+            iTail = iAt;
+        iAt += iSize;
+    }
+    if (iTail < 0)
+        iTail = iLength;
+    for (i = 0; i < iHead; i++)
+        szShort[iOut++] = lpszName[i];
+    szShort[iOut++] = ELLIPSIS[0];
+    szShort[iOut++] = ELLIPSIS[1];
+    for (i = iTail; i < iLength; i++)
+        szShort[iOut++] = lpszName[i];
+    szShort[iOut] = '\0';
+}
+
+// A value ending at xEnd: no blank cells to paint before it.
+static void Disp_Value(HDC hdc, int xEnd, int y, LPCSTR lpszText, int iLength)
+{
+    TextOutA(hdc, xEnd - CHAR_WIDTH * iLength, y, lpszText, iLength);
+}
+
+static void Draw_LineSample(HDC hdc, HPEN hPen, int y)
+{
+    HPEN hOldPen = (HPEN)SelectObject(hdc, hPen);
+    MoveToEx(hdc, X_SAMPLE, y, NULL);
+    LineTo(hdc, X_SAMPLE_END, y);
+    SelectObject(hdc, hOldPen);
+    DeleteObject(hPen);
+}
+
+// The figures of a run on a time axis: overshoot in tenths of a percent,
+// settling time in hundredths of a second, or "-" where there is none.
+static void Disp_Figures(HDC hdc, int y, const STEPFIGURES* pFig)
+{
+    CHAR szText[48];
+    LONGLONG llTenths, llHundredths;
+    int n;
+
+    if (pFig->bOvershoot) {
+        llTenths = (LONGLONG)(pFig->dOvershootPct * 10.0 + 0.5);
+        n = wsprintfA(szText, "%I64d.%d", llTenths / 10, (int)(llTenths % 10));
+    } else {
+        n = wsprintfA(szText, "-");
+    }
+    Disp_Value(hdc, X_OVERSHOOT_END, y, szText, n);
+    if (pFig->bSettling) {
+        llHundredths = (LONGLONG)(pFig->dSettlingS * 100.0 + 0.5);
+        n = wsprintfA(szText, "%I64d.%02d", llHundredths / 100, (int)(llHundredths % 100));
+    } else {
+        n = wsprintfA(szText, "-");
+    }
+    Disp_Value(hdc, X_SETTLING_END, y, szText, n);
+}
+
+static void Disp_LegendRow(HDC hdc, int iRun, const COMPARERUN* pRun, int y)
+{
+    CHAR szText[48];
+    STEPFIGURES fig;
+    int n;
+
+    CalcStepFigures(&pRun->rec, &fig);
+    Disp_Text(hdc, X_NUMBER, y, NULL, "%d", iRun + 1, NULL);
+    if (HasTimeAxis(&pRun->rec)) {
+        Draw_LineSample(hdc, CreatePen(PS_SOLID, 1, CompareColor(iRun)), y + 5);
+        Draw_LineSample(hdc, CreateTargetPen(iRun), y + 11);
+    }
+    ShortenName(pRun->szName, szText, NAME_BYTES);
+    n = 0;
+    while (szText[n] != '\0')
+        n++;
+    TextOutA(hdc, X_NAME, y, szText, n);
+    // Set values as stored: speeds with a literal "00", times x 10 in ms,
+    // computed in 64 bits so that no stored value wraps.
+    n = wsprintfA(szText, "%d00", pRun->rec.iPramRotate);
+    Disp_Value(hdc, X_TARGET_END, y, szText, n);
+    n = wsprintfA(szText, "%d", pRun->rec.iPramProp);
+    Disp_Value(hdc, X_KP_END, y, szText, n);
+    n = wsprintfA(szText, "%I64d", fig.llTiMs);
+    Disp_Value(hdc, X_TI_END, y, szText, n);
+    n = wsprintfA(szText, "%I64d", fig.llTdMs);
+    Disp_Value(hdc, X_TD_END, y, szText, n);
+    n = wsprintfA(szText, "%I64d", fig.llSampMs);
+    Disp_Value(hdc, X_SAMP_END, y, szText, n);
+    if (HasTimeAxis(&pRun->rec))
+        Disp_Figures(hdc, y, &fig);
+    else
+        Disp_Text(hdc, X_OVERSHOOT + 16, y, "時間軸なし", NULL, 0, NULL);
+}
+
+void Disp_CompareLegend(HDC hdc, const COMPARESET* pSet)
+{
+    // An outline, as the page's parameter frame: the surface is fresh.
+    static const POINT ptFrame[] = {
+        {779, LEGEND_BOTTOM - 1}, {10, LEGEND_BOTTOM - 1}, {10, LEGEND_TOP}, {779, LEGEND_TOP}};
+    int y = LEGEND_TOP + 6;
+
+    MoveToEx(hdc, 779, LEGEND_TOP, NULL);
+    PolylineTo(hdc, ptFrame, 4);
+    Disp_Text(hdc, X_NAME, y, "ファイル名", NULL, 0, NULL);
+    Disp_Text(hdc, X_TARGET, y, "目標[rpm]", NULL, 0, NULL);
+    Disp_Text(hdc, X_KP, y, "Kp[%%]", NULL, 0, NULL);
+    Disp_Text(hdc, X_TI, y, "Ti[mS]", NULL, 0, NULL);
+    Disp_Text(hdc, X_TD, y, "Td[mS]", NULL, 0, NULL);
+    Disp_Text(hdc, X_SAMP, y, "周期[mS]", NULL, 0, NULL);
+    Disp_Text(hdc, X_OVERSHOOT, y, "行過ぎ[%%]", NULL, 0, NULL);
+    Disp_Text(hdc, X_SETTLING, y, "整定[S]", NULL, 0, NULL);
+    for (int r = 0; r < pSet->nRuns && r < COMPARE_MAX_RUNS; r++)
+        Disp_LegendRow(hdc, r, &pSet->run[r], y + ROW_HEIGHT * (r + 1));
+}

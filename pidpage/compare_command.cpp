@@ -1,0 +1,79 @@
+// The comparison chart of several runs as a PNG: each file is read into a
+// record of its own; one that cannot be used is named and left out.
+#include "compare_command.h"
+
+#include "failure.h"
+#include "options.h"
+#include "png_file.h"
+#include "run_file.h"
+
+#include "picture/compare.h"
+#include "picture/page.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace pidpage {
+namespace {
+
+// The file's name without its folder, cut to the record's room.
+void CopyName(const std::string& path, CHAR (&name)[COMPARE_NAME_SIZE])
+{
+    const std::size_t slash = path.find_last_of('/');
+    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::size_t length = std::min(base.size(), sizeof name - 1);
+    std::memcpy(name, base.data(), length);
+    name[length] = '\0';
+}
+
+std::string Lines(const std::vector<std::string>& lines, const std::string& last)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text + last;
+}
+
+} // namespace
+
+std::vector<std::string> RunCompare(const std::vector<std::string>& operands)
+{
+    if (operands.empty() || operands.front().empty())
+        Fail(kStatusUsage, "--compare: no output name; " + UsageText());
+    if (operands.size() < 2)
+        Fail(kStatusUsage, "--compare: no run to compare; " + UsageText());
+    if (operands.size() - 1 > COMPARE_MAX_RUNS)
+        Fail(kStatusUsage, "--compare: more than " + std::to_string(COMPARE_MAX_RUNS) + " runs; " + UsageText());
+
+    auto set = std::make_unique<COMPARESET>();
+    set->nRuns = 0;
+    std::vector<std::string> refused;
+    for (std::size_t i = 1; i < operands.size(); ++i) {
+        COMPARERUN& run = set->run[set->nRuns];
+        const int outcome = ReadMeasFile(operands[i].c_str(), &run.rec);
+        if (outcome != LOAD_ACCEPTED) {
+            refused.push_back(RefusalReason(operands[i], outcome));
+            continue;
+        }
+        CopyName(operands[i], run.szName);
+        ++set->nRuns;
+    }
+    if (set->nRuns == 0)
+        Fail(kStatusFailed, Lines(refused, "no run to compare; nothing written"));
+
+    auto picture = std::make_shared<gdi32::PixelBuffer>(PAGE_WIDTH, PAGE_HEIGHT, 0xFFFFFF);
+    HDC hdc = gdi32::CreateBufferDC(picture);
+    if (hdc == nullptr)
+        Fail(kStatusFailed, Lines(refused, "cannot make a drawing surface"));
+    Disp_Compare(hdc, set.get());
+    DeleteDC(hdc);
+    try {
+        SavePng(*picture, operands.front());
+    } catch (const Failure& failure) {
+        Fail(failure.status, Lines(refused, failure.message));
+    }
+    return refused;
+}
+
+} // namespace pidpage

@@ -1,0 +1,14 @@
+// pidpage's comparison mode: several runs on one chart, as a PNG.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pidpage {
+
+// OUT.png FILE.PID...: the comparison chart of one to eight runs. Returns
+// the reasons for the files it left out (the chart holds the rest); fails
+// with status 1, writing nothing, when none is left.
+std::vector<std::string> RunCompare(const std::vector<std::string>& operands);
+
+} // namespace pidpage
