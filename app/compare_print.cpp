@@ -7,29 +7,17 @@
 
 #include "../picture/page.h"
 
-// The default printer's context with a document started on it, or NULL.
-static HDC StartPrintJob(LPCSTR lpszDocName)
-{
-    DOCINFOA di = { sizeof(DOCINFOA), lpszDocName, NULL, NULL, 0 };
-    HDC hdcPrinter = GetPrinterDC();
-
-    if (hdcPrinter != NULL && StartDocA(hdcPrinter, &di) == -1) {
-        DeleteDC(hdcPrinter);
-        hdcPrinter = NULL;
-    }
-    return hdcPrinter;
-}
-
 void PrintCompare(HWND hwnd, const COMPARESET* pSet)
 {
     CHAR szDocName[64];
+    DOCINFOA di = { sizeof(DOCINFOA), szDocName, NULL, NULL, 0 };
     HDC hdcPrinter, hdcWindow, hdcMem;
     HBITMAP hbmChart;
     HGDIOBJ hOldBitmap;
     int iScale, iWidth, iHeight;
 
     wsprintfA(szDocName, "PID制御 比較 (%d 件)", pSet->nRuns);
-    hdcPrinter = StartPrintJob(szDocName);
+    hdcPrinter = StartPrintJob(hwnd, &di);
     if (hdcPrinter == NULL)
         return;
     StartPage(hdcPrinter);

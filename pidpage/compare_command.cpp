@@ -46,6 +46,8 @@ std::vector<std::string> RunCompare(const std::vector<std::string>& operands)
     if (operands.size() - 1 > COMPARE_MAX_RUNS)
         Fail(kStatusUsage, "--compare: more than " + std::to_string(COMPARE_MAX_RUNS) + " runs; " + UsageText());
 
+    CheckOutputName(operands.front(), {operands.begin() + 1, operands.end()});
+
     auto set = std::make_unique<COMPARESET>();
     set->nRuns = 0;
     std::vector<std::string> refused;

@@ -121,6 +121,7 @@ expect 0 "--compare of two runs" -- "$pidpage" --compare "$work/two.png" "$examp
   || { echo "FAIL: --compare with no usable run"; failures=$((failures + 1)); }
 expect 2 "--compare without an output" -- "$pidpage" --compare
 expect 2 "--compare without a run" -- "$pidpage" --compare "$work/x.png"
+expect 2 "--compare never writes over a run" -- "$pidpage" --compare "$examples/P_ONLY.PID" "$examples/PI_STEP.PID"
 expect 2 "--compare of nine runs" -- "$pidpage" --compare "$work/x.png" $(printf "$examples/PI_STEP.PID %.0s" $(seq 9))
 
 leftovers=$(find "$work" \( -name '.pidpage-*' -o -name '*.png*' \) ! -name start.png ! -name run.png \
