@@ -34,6 +34,14 @@ bool PressKey(Key key);
 // The text of the message box now open, or empty when there is none.
 std::u16string ModalBoxText();
 
+// The text of the control with the identifier in the dialog box now open,
+// and a click on its push button; empty and false when there is none.
+std::u16string DialogItemText(int id);
+bool ClickDialogButton(int id);
+
+// The text on the system's clipboard.
+std::u16string ClipboardText();
+
 // Dialog base unit width and a text's width in pixels for a template face at
 // a point size, as the dialog manager lays them out.
 int DialogBaseUnitX(const std::u16string& typeface, int pointSize);
