@@ -29,7 +29,7 @@ resources::DialogTemplate About()
 TEST(ResourceTemplates, MenuTextsIdentifiersAndSeparators)
 {
     auto menu = Menu();
-    ASSERT_EQ(menu.size(), 2u);
+    ASSERT_EQ(menu.size(), 3u);
     EXPECT_EQ(menu[0].text, u"ファイル(&F)");
     ASSERT_EQ(menu[0].children.size(), 5u);
     EXPECT_EQ(menu[0].children[0].text, u"開く(&O)");
@@ -40,10 +40,13 @@ TEST(ResourceTemplates, MenuTextsIdentifiersAndSeparators)
     EXPECT_TRUE(menu[0].children[3].separator);
     EXPECT_EQ(menu[0].children[4].text, u"終了(&X)");
     EXPECT_EQ(menu[0].children[4].id, 109);
-    EXPECT_EQ(menu[1].text, u"ヘルプ(&H)");
-    ASSERT_EQ(menu[1].children.size(), 1u);
-    EXPECT_EQ(menu[1].children[0].text, u"バージョン情報(&A)");
-    EXPECT_EQ(menu[1].children[0].id, 902);
+    EXPECT_EQ(menu[1].text, u"解析(&A)");
+    EXPECT_EQ(menu[1].children[0].text, u"応答特性(&R)...");
+    EXPECT_EQ(menu[1].children[0].id, 301);
+    EXPECT_EQ(menu[2].text, u"ヘルプ(&H)");
+    ASSERT_EQ(menu[2].children.size(), 1u);
+    EXPECT_EQ(menu[2].children[0].text, u"バージョン情報(&A)");
+    EXPECT_EQ(menu[2].children[0].id, 902);
 }
 
 TEST(ResourceTemplates, AboutDialogFrame)
