@@ -1,11 +1,14 @@
 // pidpage: the viewer's pictures without a window. It draws the page of a
-// run as a PNG; main parses the command line, runs the mode it asks for, and
-// is the one place that reports a failure.
+// run as a PNG, or lists the figures of runs as CSV; main parses the command
+// line, runs the mode it asks for, and is the one place that reports a
+// failure.
 #include "failure.h"
+#include "figures_command.h"
 #include "options.h"
 #include "page_command.h"
 
 #include <cstdio>
+#include <sstream>
 
 int main(int argc, char** argv)
 {
@@ -22,9 +25,15 @@ int main(int argc, char** argv)
         case Mode::Page:
             RunPage(line.operands);
             return 0;
+        case Mode::Figures:
+            RunFigures(line.operands);
+            return 0;
         }
     } catch (const Failure& failure) {
-        std::fprintf(stderr, "pidpage: %s\n", failure.message.c_str());
+        // A line for each reason: --figures gives one per refused file.
+        std::istringstream reasons(failure.message);
+        for (std::string reason; std::getline(reasons, reason);)
+            std::fprintf(stderr, "pidpage: %s\n", reason.c_str());
         return failure.status;
     }
     return 0;

@@ -20,6 +20,7 @@ struct Option {
 constexpr Option kOptions[] = {
     {"--help", 'h', nullptr, "show this help and exit", Mode::Help},
     {"--version", 0, nullptr, "show the version and exit", Mode::Version},
+    {"--figures", 0, "FILE.PID...", "list the step-response figures of each run as CSV", Mode::Figures},
 };
 
 constexpr const char* kPageOperands = "[FILE.PID] OUT.png";
@@ -88,7 +89,13 @@ std::string HelpText()
     text += "\n"
         "Draws the page that pidview shows for a measurement file of the PID motor\n"
         "speed controller (or, without FILE.PID, the page of the start values) on an\n"
-        "800 x 540 white page and writes it to OUT.png.\n\n";
+        "800 x 540 white page and writes it to OUT.png.\n\n"
+        "With --figures it writes, for each FILE.PID in turn, one CSV row (RFC 4180,\n"
+        "CR LF, a header line first) to standard output: the set values and the\n"
+        "figures of the step response (rise time 10-90 %, peak and its time,\n"
+        "overshoot, settling time in a 5 % band, steady-state error, IAE), in rpm,\n"
+        "percent, ms and seconds; a figure the run does not have is an empty field,\n"
+        "and a file that is not a run gets a row of its name alone.\n\n";
     for (const Option& option : kOptions) {
         std::string names = option.shortName != 0 ? std::string("-") + option.shortName + ", " : "    ";
         names += option.name;
@@ -96,9 +103,10 @@ std::string HelpText()
         text += "  " + names + option.help + "\n";
     }
     text += "      --          end of options (for a file name starting with '-')\n\n"
-        "Exit status: 0 the picture is written; 1 the file cannot be read or is not\n"
-        "a measurement file, or the picture cannot be written (one line on standard\n"
-        "error, no file left behind); 2 a wrong command line.\n";
+        "Exit status: 0 the picture (or every row of figures) is written; 1 the file\n"
+        "cannot be read or is not a measurement file, or the picture cannot be\n"
+        "written (one line on standard error, no file left behind), or with\n"
+        "--figures a file is refused (one line for each); 2 a wrong command line.\n";
     return text;
 }
 

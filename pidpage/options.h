@@ -7,7 +7,7 @@
 
 namespace pidpage {
 
-enum class Mode { Page, Help, Version };
+enum class Mode { Page, Help, Version, Figures };
 
 struct CommandLine {
     Mode mode = Mode::Page;
