@@ -1,5 +1,8 @@
 // The page against its floor: drawing the whole page on an 800 x 540 memory
-// context, loading a run, and one plain fill of the same bitmap.
+// context, loading a run, one plain fill of the same bitmap, and the
+// step-response figures of a run (which the figures dialog and pidpage
+// --figures compute on every call).
+#include "analysis/stepfigures.h"
 #include "data/measdata.h"
 #include "picture/page.h"
 #include "platform/gdi32/surface.h"
@@ -34,6 +37,19 @@ void BM_LoadMeasData(benchmark::State& state)
         benchmark::DoNotOptimize(LoadMeasData(examplePath));
 }
 BENCHMARK(BM_LoadMeasData);
+
+void BM_CalcStepFigures(benchmark::State& state)
+{
+    MEASRECORD rec{};
+    ReadMeasFile(examplePath, &rec);
+    STEPFIGURES fig;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(&rec);
+        CalcStepFigures(&rec, &fig);
+        benchmark::DoNotOptimize(fig);
+    }
+}
+BENCHMARK(BM_CalcStepFigures);
 
 void BM_FillPageBitmap(benchmark::State& state)
 {
