@@ -1,5 +1,6 @@
-// The program's entry and its main window: class, window, message loop, and
-// the window procedure that hands each command to its own function.
+// The program's entry and its main window: class, window, the file named on
+// the command line, message loop, and the window procedure that hands each
+// command (and a dropped file) to its own function.
 #include "pidview.h"
 
 #include "print.h"
@@ -23,6 +24,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_CREATE:
         InitMeasData();
+        DragAcceptFiles(hwnd, TRUE);
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
@@ -51,18 +53,22 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         return 0;
+    case WM_DROPFILES:
+        DropCommand(hwnd, (HDROP)wParam);
+        return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow)
 {
+    static CHAR szArgument[MAX_PATH];
     WNDCLASSA wc;
     MSG msg;
     BOOL bResult;
+    int cchArgument;
 
     (void)hPrevInstance;
-    (void)lpCmdLine;
 
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = MainWndProc;
@@ -92,6 +98,11 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
     }
     ShowWindow(hWnd, nCmdShow);
     UpdateWindow(hWnd);
+    // A file named on the command line ("Open with", or a file dropped on
+    // the program) opens over the start page as if chosen with Open.
+    cchArgument = GetFirstArgument(lpCmdLine, szArgument, sizeof(szArgument));
+    if (cchArgument >= 0)
+        LoadChosenFile(hWnd, szArgument, (UINT)cchArgument);
 
     while ((bResult = GetMessageA(&msg, NULL, 0, 0)) > 0) {
         TranslateMessage(&msg);

@@ -1,4 +1,6 @@
-// The Open command: pick a .PID file, load it, and redraw the page at once.
+// The Open command, a dropped file, and the routine they share with the
+// command line: load the chosen file, tell a refusal, name the window after
+// the run, and redraw the page at once.
 #include "pidview.h"
 
 #include "../data/measdata.h"
@@ -12,11 +14,63 @@ static CHAR szFilter[] = "PID files (*.PID)\0*.PID\0All files (*.*)\0*.*\0";
 static CHAR szLoadCaption[] = "データロード";
 static CHAR szBadFormat[] = "ファイルフォーマットを確認。";
 static CHAR szCannotOpen[] = "ファイルを開けません。";
+static CHAR szDropped[MAX_PATH];
+
+static void RedrawPage(HWND hwnd)
+{
+    RECT rc;
+
+    // The whole client area is wiped first: the page routine clears only
+    // the chart frame, and a shorter number or a curve piece of the previous
+    // file could stay behind.
+    hDC = GetDC(hwnd);
+    GetClientRect(hwnd, &rc);
+    FillRect(hDC, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));
+    Disp_Page(hDC);
+    ReleaseDC(hwnd, hDC);
+}
+
+// "P_ONLY.PID - " before the program's title; a name the system cannot
+// show leaves the title as it is.
+static void NameWindow(HWND hwnd)
+{
+    CHAR szName[MAX_PATH];
+    CHAR szCaption[MAX_PATH + 64];
+
+    if (GetFileTitleA(szFileName, szName, sizeof(szName)) != 0)
+        return;
+    wsprintfA(szCaption, "%s - %s", szName, szTitle);
+    SetWindowTextA(hwnd, szCaption);
+}
+
+void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath)
+{
+    int iResult = LOAD_CANNOTOPEN;
+
+    // A path longer than the buffer names no file the program can open; a
+    // cut one might name another.
+    if (cchPath < sizeof(szFileName)) {
+        memmove(szFileName, lpszPath, cchPath);
+        szFileName[cchPath] = '\0';
+        iResult = LoadMeasData(szFileName);
+    }
+    switch (iResult) {
+    case LOAD_ACCEPTED:
+        NameWindow(hwnd);
+        break;
+    case LOAD_BADFORMAT:
+        MessageBoxA(hwnd, szBadFormat, szLoadCaption, MB_ICONSTOP | MB_OK);
+        break;
+    case LOAD_CANNOTOPEN:
+        MessageBoxA(hwnd, szCannotOpen, szLoadCaption, MB_ICONSTOP | MB_OK);
+        break;
+    }
+    RedrawPage(hwnd);
+}
 
 void OpenCommand(HWND hwnd)
 {
     OPENFILENAMEA ofn;
-    RECT rc;
 
     memset(&ofn, 0, sizeof(ofn));
     ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
@@ -28,23 +82,24 @@ void OpenCommand(HWND hwnd)
     ofn.Flags = OFN_FILEMUSTEXIST;
     ofn.lpstrDefExt = "PID";
 
-    if (GetOpenFileNameA(&ofn)) {
-        switch (LoadMeasData(szFileName)) {
-        case LOAD_BADFORMAT:
-            MessageBoxA(hwnd, szBadFormat, szLoadCaption, MB_ICONSTOP | MB_OK);
-            break;
-        case LOAD_CANNOTOPEN:
-            MessageBoxA(hwnd, szCannotOpen, szLoadCaption, MB_ICONSTOP | MB_OK);
-            break;
-        }
-    }
+    if (GetOpenFileNameA(&ofn))
+        LoadChosenFile(hwnd, szFileName, (UINT)strlen(szFileName));
+    else
+        RedrawPage(hwnd);
+}
 
-    // The whole client area is wiped first: the page routine clears only
-    // the chart frame, and a shorter number or a curve piece of the previous
-    // file could stay behind.
-    hDC = GetDC(hwnd);
-    GetClientRect(hwnd, &rc);
-    FillRect(hDC, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));
-    Disp_Page(hDC);
-    ReleaseDC(hwnd, hDC);
+// The first of the files dropped opens as if chosen with Open; while a
+// dialog or message box is open the window takes none.
+void DropCommand(HWND hwnd, HDROP hDrop)
+{
+    BOOL bTaken = IsWindowEnabled(hwnd) && DragQueryFileA(hDrop, 0xFFFFFFFF, NULL, 0) > 0;
+    UINT cch = 0;
+
+    if (bTaken) {
+        cch = DragQueryFileA(hDrop, 0, NULL, 0);
+        DragQueryFileA(hDrop, 0, szDropped, sizeof(szDropped));
+    }
+    DragFinish(hDrop);
+    if (bTaken)
+        LoadChosenFile(hwnd, szDropped, cch);
 }

@@ -14,6 +14,9 @@ extern CHAR szFileName[MAX_PATH];
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void OpenCommand(HWND hwnd);
+void DropCommand(HWND hwnd, HDROP hDrop);
+void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath);
+int GetFirstArgument(LPCSTR lpCmdLine, LPSTR lpszArg, int cchArg);
 void AboutCommand(HWND hwnd);
 void FiguresCommand(HWND hwnd);
 INT_PTR CALLBACK HAboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);

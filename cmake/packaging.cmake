@@ -4,7 +4,9 @@ include(GNUInstallDirs)
 
 set(CPACK_PACKAGE_NAME pidview)
 set(CPACK_PACKAGE_VENDOR "pidview developers")
-set(CPACK_PACKAGE_CONTACT "pidview developers")
+# The project has no public mail address: the reserved name "invalid" can
+# never be a real domain, so the field is well-formed without claiming one.
+set(CPACK_PACKAGE_CONTACT "pidview developers <maintainers@pidview.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewer for the measurement files of a PID motor speed controller")
 # Binaries built with debug information lose it in the package.
 set(CPACK_STRIP_FILES ON)
@@ -16,29 +18,71 @@ if(WIN32)
   # example runs to open with it.
   install(TARGETS pidview RUNTIME DESTINATION .)
   install(FILES ${PIDVIEW_EXAMPLES} DESTINATION examples)
+  # .txt, so that a double click opens it.
+  install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME pidview-${PROJECT_VERSION}-win32)
 else()
   install(TARGETS pidview pidpage RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${PIDVIEW_EXAMPLES} DESTINATION ${CMAKE_INSTALL_DATADIR}/pidview/examples)
-  install(FILES ${PROJECT_SOURCE_DIR}/dist/pidview.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
-  install(FILES ${PROJECT_SOURCE_DIR}/docs/pidview.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
-
-  # Manual pages go in compressed, as Debian's tools do it (-n: no name or
-  # time stamp, so the same page gives the same bytes).
-  find_program(GZIP gzip REQUIRED)
-  set(PIDVIEW_MANUALS)
-  foreach(page pidview.1 pidpage.1)
-    add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/dist/${page}.gz
-                       COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/dist
-                       COMMAND ${GZIP} -9n -c ${PROJECT_SOURCE_DIR}/dist/${page} > ${PROJECT_BINARY_DIR}/dist/${page}.gz
-                       DEPENDS ${PROJECT_SOURCE_DIR}/dist/${page}
-                       VERBATIM)
-    list(APPEND PIDVIEW_MANUALS ${PROJECT_BINARY_DIR}/dist/${page}.gz)
+  set(dist ${PROJECT_SOURCE_DIR}/dist)
+  # The desktop's view of the program: its menu entry, which opens a file
+  # given to it, the file type of the runs, and the icon in the theme every
+  # desktop falls back to. Their databases are refreshed by the triggers of
+  # the packages that own them, so the package needs no scripts.
+  install(FILES ${dist}/pidview.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${dist}/pidview-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME pidview.xml)
+  install(FILES ${dist}/icons/pidview.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  foreach(size 16 32 48 64 128 256)
+    install(FILES ${dist}/icons/pidview-${size}.png RENAME pidview.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
   endforeach()
-  add_custom_target(manuals ALL DEPENDS ${PIDVIEW_MANUALS})
-  install(FILES ${PIDVIEW_MANUALS} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+  # What software centres read. A screenshot must be a public web address,
+  # which the project does not have yet: a build that publishes
+  # docs/pidview.png somewhere names it here and the screenshot goes in.
+  set(PIDVIEW_SCREENSHOT_URL "" CACHE STRING "Public https address of docs/pidview.png, for the AppStream screenshot")
+  set(PIDVIEW_APPSTREAM_ID invalid.pidview.pidview)
+  set(PIDVIEW_APPSTREAM_SCREENSHOTS "")
+  if(PIDVIEW_SCREENSHOT_URL)
+    string(CONCAT PIDVIEW_APPSTREAM_SCREENSHOTS "\n"
+        "  <screenshots>\n"
+        "    <screenshot type=\"default\">\n"
+        "      <caption>The viewer with an example run open</caption>\n"
+        "      <caption xml:lang=\"ja\">計測データを開いた画面</caption>\n"
+        "      <image>${PIDVIEW_SCREENSHOT_URL}</image>\n"
+        "    </screenshot>\n"
+        "  </screenshots>")
+  endif()
+  set(PIDVIEW_METAINFO ${PROJECT_BINARY_DIR}/dist/${PIDVIEW_APPSTREAM_ID}.metainfo.xml)
+  configure_file(${dist}/pidview.metainfo.xml.in ${PIDVIEW_METAINFO} @ONLY)
+  install(FILES ${PIDVIEW_METAINFO} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+  # The documentation speaks to the user of the installed program; Debian
+  # asks for the copyright and changelog in the same folder.
+  install(FILES ${dist}/README.user.md DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME README.md)
+  install(FILES ${PROJECT_SOURCE_DIR}/docs/pidview.png DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs)
+  install(FILES ${dist}/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+  # Manual pages and the changelog go in compressed, as Debian's tools do it
+  # (-9n: smallest, and no name or time stamp, so the same text gives the
+  # same bytes).
+  find_program(GZIP gzip REQUIRED)
+  set(PIDVIEW_COMPRESSED)
+  foreach(text pidview.1 pidpage.1 debian/changelog)
+    get_filename_component(name ${text} NAME)
+    add_custom_command(OUTPUT ${PROJECT_BINARY_DIR}/dist/${name}.gz
+                       COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/dist
+                       COMMAND ${GZIP} -9n -c ${dist}/${text} > ${PROJECT_BINARY_DIR}/dist/${name}.gz
+                       DEPENDS ${dist}/${text}
+                       VERBATIM)
+    list(APPEND PIDVIEW_COMPRESSED ${PROJECT_BINARY_DIR}/dist/${name}.gz)
+  endforeach()
+  add_custom_target(compressed_docs ALL DEPENDS ${PIDVIEW_COMPRESSED})
+  install(FILES ${PROJECT_BINARY_DIR}/dist/pidview.1.gz ${PROJECT_BINARY_DIR}/dist/pidpage.1.gz
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  # A native package (its version has no Debian revision): changelog.gz.
+  install(FILES ${PROJECT_BINARY_DIR}/dist/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
   set(CPACK_GENERATOR DEB)
   set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
@@ -47,14 +91,16 @@ else()
   set(CPACK_DEBIAN_PACKAGE_SECTION science)
   # The long description; CPack puts the summary line above it.
   string(CONCAT CPACK_PACKAGE_DESCRIPTION
-      "pidview opens a .PID file from its menu and shows one fixed page: the set\n"
-      "parameters and final values as text and the 256 speed samples as a chart\n"
-      "against the target speed; it prints that page on the default printer.\n"
+      "pidview opens a .PID file (from its menu, a file manager or the command\n"
+      "line) and shows one fixed page: the set parameters and final values as\n"
+      "text and the 256 speed samples as a chart against the target speed; it\n"
+      "prints that page on the default printer.\n"
       "pidpage draws the same page into a PNG file without a display.")
-  # The libraries come from the binaries; the page's fonts and Qt's X11
-  # plugin are loaded at run time, where dpkg-shlibdeps cannot see them.
+  # The libraries come from the binaries; the page's fonts, Qt's X11 plugin
+  # and Qt's own translations are loaded at run time, where dpkg-shlibdeps
+  # cannot see them.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-unifont, fonts-ipafont-gothic, qt6-qpa-plugins")
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-unifont, fonts-ipafont-gothic, qt6-qpa-plugins, qt6-translations-l10n")
   find_program(DPKG dpkg)
   if(DPKG)
     execute_process(COMMAND ${DPKG} --print-architecture OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE

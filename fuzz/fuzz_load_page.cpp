@@ -2,12 +2,15 @@
 // on an 800 x 540 memory context, as the window does. A file of at least 416
 // bytes starting with the mark is taken whole; any other is refused and
 // leaves every field as it was. Loading leaves no descriptor open; drawing
-// leaves no GDI object behind and the context as it found it.
+// leaves no GDI object behind and the context as it found it; the figures
+// of any record are finite.
+#include "analysis/stepfigures.h"
 #include "data/measdata.h"
 #include "picture/page.h"
 #include "tests/pidfile.h"
 #include "platform/gdi32/surface.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -111,6 +114,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(iMeasTime == FileInt(data + 404) && iMeasRotate == FileInt(data + 408) && iOpeOut0 == FileInt(data + 412),
               "a final value differs from the file");
     }
+
+    // Whatever the record holds, its figures are numbers or none.
+    MEASRECORD rec;
+    STEPFIGURES fig;
+    GetMeasRecord(&rec);
+    CalcStepFigures(&rec, &fig);
+    for (double value : {fig.dRiseS, fig.dPeakS, fig.dOvershootPct, fig.dSettlingS, fig.dIaeRpmS})
+        Check(std::isfinite(value) && value >= 0, "a figure is not a finite, non-negative number");
 
     // One memory context for all inputs, as the window keeps one: making an
     // 800 x 540 bitmap costs more than drawing the page.

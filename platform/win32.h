@@ -12,5 +12,6 @@
 #include "user32/wsprintf.h"
 #include "user32/user32.h"
 #include "comdlg32/comdlg32.h"
+#include "shell32/shell32.h"
 #include "winspool/winspool.h"
 #endif

@@ -6,13 +6,18 @@ set -euo pipefail
 build_pkgs=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev zlib1g-dev
             libfreetype-dev libfontconfig-dev fonts-unifont fonts-ipafont-gothic
             qt6-base-dev qt6-qpa-plugins libcups2-dev binutils-mingw-w64-i686)
-run_pkgs=()
+# Qt's own translations: its dialogs and buttons in the user's language.
+run_pkgs=(qt6-translations-l10n)
 test_pkgs=(xvfb xdotool x11-apps x11-utils python3 imagemagick cups printer-driver-cups-pdf
            poppler-utils g++-mingw-w64-i686 locales)
 # The Debian package (cpack: dpkg-shlibdeps needs dpkg-dev and file), and
 # the checks of the package, the Windows zip, the desktop entry and manuals.
 build_pkgs+=(dpkg-dev file)
 test_pkgs+=(desktop-file-utils unzip man-db)
+# The desktop files as the desktop reads them: the file type (xdg-mime asks
+# `mimetype`, which its recommended package brings), AppStream, the icons
+# rendered from their SVG again, and lintian's view of the package.
+test_pkgs+=(xdg-utils libfile-mimeinfo-perl shared-mime-info appstream librsvg2-bin lintian)
 # The fuzz targets: clang with its fuzzer and sanitizer runtimes, and
 # llvm-symbolizer for readable reports.
 test_pkgs+=(clang libclang-rt-14-dev llvm-14)
@@ -24,7 +29,7 @@ test_wine64_pkgs=(wine64 g++-mingw-w64-x86-64)
 case "${1:-}" in
 build) wanted=("${build_pkgs[@]}") ;;
 run) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}") ;;
-test) wanted=("${build_pkgs[@]}" "${test_pkgs[@]}" "${test_i386_pkgs[@]}") ;;
+test) wanted=("${build_pkgs[@]}" "${run_pkgs[@]}" "${test_pkgs[@]}" "${test_i386_pkgs[@]}") ;;
 *) echo "usage: $0 build|run|test" >&2; exit 2 ;;
 esac
 

@@ -18,8 +18,9 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
 
-    // Converts all of input; on a bad sequence calls onBad, which may append
-    // a replacement and returns how many input bytes to skip (0: give up).
+    // Converts all of input; on a bad sequence calls onBad with the output
+    // and the input left, which may append a replacement and returns how
+    // many input bytes to skip (0: give up).
     template <typename OnBad>
     bool run(const char* input, std::size_t size, std::string& output, OnBad onBad)
     {
@@ -35,7 +36,7 @@ public:
             std::size_t done = iconv(handle_, &in, &inLeft, &out, &outLeft);
             output.append(buffer, static_cast<std::size_t>(out - buffer));
             if (done == static_cast<std::size_t>(-1) && errno != E2BIG) {
-                std::size_t skip = onBad(output);
+                std::size_t skip = onBad(output, std::string_view(in, inLeft));
                 if (skip == 0 || skip > inLeft)
                     return false;
                 in += skip;
@@ -61,8 +62,8 @@ std::u16string ToUtf16(std::string_view cp932)
 {
     static Converter converter("UTF-16LE", "CP932");
     std::string bytes;
-    if (!converter.run(cp932.data(), cp932.size(), bytes,
-                       [](std::string& out) { return ReplaceWith(out, std::string_view("\xFD\xFF", 2)); }))
+    auto replace = [](std::string& out, std::string_view) { return ReplaceWith(out, std::string_view("\xFD\xFF", 2)); };
+    if (!converter.run(cp932.data(), cp932.size(), bytes, replace))
         return std::u16string(cp932.size(), u'\uFFFD');
     std::u16string result;
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
@@ -77,9 +78,41 @@ std::string ToUtf8(std::string_view cp932)
     static Converter converter("UTF-8", "CP932");
     std::string result;
     if (!converter.run(cp932.data(), cp932.size(), result,
-                       [](std::string& out) { return ReplaceWith(out, "\xEF\xBF\xBD"); }))
+                       [](std::string& out, std::string_view) { return ReplaceWith(out, "\xEF\xBF\xBD"); }))
         return std::string(cp932.size(), '?');
     return result;
+}
+
+std::string FileNameToCodePage(std::string_view name)
+{
+    static Converter utf8Check("UTF-16LE", "UTF-8");
+    static Converter fromUtf8("CP932", "UTF-8");
+    static Converter fromUtf16("CP932", "UTF-16LE");
+    std::string result;
+    auto giveUp = [](std::string&, std::string_view) { return std::size_t{0}; };
+    if (utf8Check.run(name.data(), name.size(), result, giveUp)) {
+        result.clear();
+        // Skips the whole character that has no form here.
+        auto question = [](std::string& out, std::string_view rest) {
+            auto lead = static_cast<unsigned char>(rest[0]);
+            out.push_back('?');
+            return std::size_t{lead < 0xE0 ? 2u : lead < 0xF0 ? 3u : 4u};
+        };
+        if (fromUtf8.run(name.data(), name.size(), result, question))
+            return result;
+        return std::string(name.size(), '?');
+    }
+    // Code page 932 already: through Unicode and back, so that only its
+    // undecodable bytes change.
+    std::u16string wide = ToUtf16(name);
+    result.clear();
+    auto question = [](std::string& out, std::string_view) {
+        out.push_back('?');
+        return std::size_t{2}; // one UTF-16 unit
+    };
+    if (fromUtf16.run(reinterpret_cast<const char*>(wide.data()), wide.size() * 2, result, question))
+        return result;
+    return std::string(name.size(), '?');
 }
 
 } // namespace codepage

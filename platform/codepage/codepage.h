@@ -10,4 +10,10 @@ namespace codepage {
 std::u16string ToUtf16(std::string_view cp932);
 std::string ToUtf8(std::string_view cp932);
 
+// A file name's bytes as code page 932 text to show: a UTF-8 name (the file
+// system's usual encoding) is converted, any other is taken for code page 932
+// already (as a name unpacked from an old Windows archive is). A character
+// without a code page 932 form, or a byte that is neither, becomes '?'.
+std::string FileNameToCodePage(std::string_view name);
+
 } // namespace codepage

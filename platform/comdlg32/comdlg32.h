@@ -48,3 +48,5 @@ static_assert(sizeof(void*) != 4 || sizeof(OPENFILENAMEA) == 76, "the 32-bit rec
 
 BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA lpofn);
 DWORD WINAPI CommDlgExtendedError(void);
+// 0 with the name of the file in Buf; the size it needs when Buf is too small.
+short WINAPI GetFileTitleA(LPCSTR lpszFile, LPSTR Buf, WORD cchSize);

@@ -1,5 +1,9 @@
-// The process entry on Linux: starts Qt and hands over to the program's
-// WinMain, as the Windows loader would.
+// The process entry on Linux: reads the command line, starts Qt and hands
+// over to the program's WinMain with the file operands as its command tail,
+// as the Windows loader would.
+#include "command_line.h"
+#include "window_system.h"
+
 #include "../resources/resources.h"
 #include "../user32/user32.h"
 
@@ -7,10 +11,9 @@
 
 int main(int argc, char** argv)
 {
-    // Whole-number scaling on dense screens, so the page's pixels stay sharp.
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
-    QApplication application(argc, argv);
-    // The program takes nothing from its command line.
-    char commandTail[] = "";
-    return WinMain(resources::ProgramInstance(), nullptr, commandTail, SW_SHOWDEFAULT);
+    entry::CommandLine line = entry::ReadCommandLine(argc, argv);
+    if (line.answered)
+        return *line.answered;
+    std::unique_ptr<QApplication> application = entry::StartWindowSystem();
+    return WinMain(resources::ProgramInstance(), nullptr, line.tail.data(), SW_SHOWDEFAULT);
 }

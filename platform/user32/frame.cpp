@@ -208,6 +208,12 @@ QWidget* OwnerWidget(HWND hwnd)
     return window->frame->window();
 }
 
+void SetTitle(HWND hwnd, const std::u16string& title)
+{
+    if (QWidget* widget = OwnerWidget(hwnd))
+        widget->setWindowTitle(toQt(title));
+}
+
 QWidget* ClientWidget(HWND hwnd)
 {
     Window* window = FindWindowObject(hwnd);

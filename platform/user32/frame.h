@@ -35,6 +35,8 @@ private:
 
 // The Qt widget of a top-level window or dialog, for owning dialogs.
 QWidget* OwnerWidget(HWND hwnd);
+// Shows the title in the title bar of a top-level window or dialog.
+void SetTitle(HWND hwnd, const std::u16string& title);
 // The widget whose top-left corner is the window's client origin.
 QWidget* ClientWidget(HWND hwnd);
 

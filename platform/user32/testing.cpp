@@ -3,6 +3,7 @@
 
 #include "dialog_items.h"
 #include "dialogfont.h"
+#include "frame.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,6 +12,8 @@
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QWindow>
 #include <QTimer>
 #include <QWidget>
 
@@ -58,6 +61,35 @@ std::u16string ModalBoxText()
         return {};
     QString text = box->text();
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+}
+
+std::u16string WindowTitle(HWND hwnd)
+{
+    QWidget* widget = OwnerWidget(hwnd);
+    QString title = widget != nullptr ? widget->windowTitle() : QString();
+    return std::u16string(reinterpret_cast<const char16_t*>(title.utf16()), static_cast<std::size_t>(title.size()));
+}
+
+bool DropUriList(HWND hwnd, const std::string& uriList)
+{
+    // Through the window, as a real drop comes, to the widget under the point.
+    QWidget* widget = OwnerWidget(hwnd);
+    QWindow* window = widget != nullptr ? widget->windowHandle() : nullptr;
+    if (window == nullptr)
+        return false;
+    QMimeData data;
+    data.setData(QStringLiteral("text/uri-list"), QByteArray(uriList.data(), static_cast<qsizetype>(uriList.size())));
+    QPoint middle(widget->width() / 2, widget->height() / 2);
+    QDragEnterEvent enter(middle, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &enter);
+    if (!enter.isAccepted()) {
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(window, &leave);
+        return false;
+    }
+    QDropEvent drop(middle, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window, &drop);
+    return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
 }
 
 namespace {

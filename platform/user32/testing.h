@@ -1,6 +1,9 @@
 // What the layer's in-process tests need from the window system, so that the
-// tests themselves stay free of Qt: an application, timers and key presses.
+// tests themselves stay free of Qt: an application, timers, key presses, titles
+// and drops.
 #pragma once
+
+#include "../wintypes.h"
 
 #include <functional>
 #include <memory>
@@ -33,6 +36,13 @@ bool PressKey(Key key);
 
 // The text of the message box now open, or empty when there is none.
 std::u16string ModalBoxText();
+
+// The title a window shows.
+std::u16string WindowTitle(HWND hwnd);
+
+// Drags a text/uri-list onto the middle of a shown window and drops it there,
+// as a file manager does; true when the window took the drop.
+bool DropUriList(HWND hwnd, const std::string& uriList);
 
 // The text of the control with the identifier in the dialog box now open,
 // and a click on its push button; empty and false when there is none.

@@ -228,7 +228,22 @@ BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect)
     return TRUE;
 }
 
-LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM /*wParam*/, LPARAM /*lParam*/)
+BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString)
+{
+    Window* window = FindWindowObject(hWnd);
+    if (window == nullptr) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    LPARAM text = reinterpret_cast<LPARAM>(lpString);
+    // A dialog procedure that leaves the message alone gets the default.
+    LRESULT done = Deliver(*window, WM_SETTEXT, 0, text);
+    if (window->kind == Window::Kind::Dialog && !done && FindWindowObject(hWnd) != nullptr)
+        done = DefWindowProcA(hWnd, WM_SETTEXT, 0, text);
+    return done != 0;
+}
+
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM /*wParam*/, LPARAM lParam)
 {
     Window* window = FindWindowObject(hWnd);
     if (window == nullptr)
@@ -248,6 +263,9 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM /*wParam*/, LPARAM /*l
     }
     case WM_ERASEBKGND:
         return 1;
+    case WM_SETTEXT:
+        SetTitle(hWnd, codepage::ToUtf16(lParam != 0 ? reinterpret_cast<LPCSTR>(lParam) : ""));
+        return TRUE;
     default:
         return 0;
     }

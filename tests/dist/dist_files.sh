@@ -1,22 +1,46 @@
 #!/usr/bin/env bash
-# The files the package adds for the desktop: the desktop entry passes
-# desktop-file-validate, and the manual pages render without a warning.
-# Usage: dist_files.sh DIST_DIR
+# The files the package adds for the desktop, as `cmake --install` lays them
+# out: the desktop entry and the AppStream metadata pass their validators,
+# the file type names .PID runs whatever the case of the name and the viewer
+# is their default application; the icon files are the SVG's rendering; the
+# manual pages render without a warning.
+# Usage: dist_files.sh DIST_DIR BUILD_DIR
 set -euo pipefail
-dist=$1
+dist=$1 build=$2
 failures=0
-desktop-file-validate "$dist/pidview.desktop" && echo "ok: pidview.desktop is valid" \
-  || { echo "FAIL: pidview.desktop"; failures=$((failures + 1)); }
+check() { # check WHAT COMMAND...: one line for the outcome
+  local what=$1; shift
+  if "$@"; then echo "ok: $what"; else echo "FAIL: $what"; failures=$((failures + 1)); fi
+}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+share=$work/prefix/share
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+
+check "pidview.desktop is valid" desktop-file-validate "$share/applications/pidview.desktop"
+check "the AppStream metadata is valid" appstreamcli validate --no-net --no-color "$share"/metainfo/*.metainfo.xml
+
+# The type and the default application as the desktop's own tool finds
+# them, with nobody's settings in the way.
+update-mime-database "$share/mime"
+update-desktop-database "$share/applications"
+export HOME=$work XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_DATA_DIRS=$share:/usr/share
+: >"$work/A.PID" && cp "$dist/../examples/PID_FAST.PID" "$work/b.pid"
+for run in A.PID b.pid; do
+  type=$(xdg-mime query filetype "$work/$run")
+  check "$run is of type application/x-pid-measurement (got '$type')" [ "$type" = application/x-pid-measurement ]
+done
+default=$(xdg-mime query default application/x-pid-measurement)
+check "the runs open in pidview.desktop (got '$default')" [ "$default" = pidview.desktop ]
+
+check "the icon files are pidview.svg's rendering" "$dist/../tools/icons.sh" --check
+
 for page in "$dist"/*.1; do
   # The pages name the Japanese menu items: they render in a UTF-8 locale.
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
-  if [ -z "$warnings" ]; then
-    echo "ok: $(basename "$page") renders without warnings"
-  else
-    echo "FAIL: $(basename "$page"):"; echo "$warnings"; failures=$((failures + 1))
-  fi
+  check "$(basename "$page") renders without warnings${warnings:+: $warnings}" [ -z "$warnings" ]
   for section in NAME SYNOPSIS DESCRIPTION OPTIONS 'EXIT STATUS' FILES 'SEE ALSO' BUGS; do
-    grep -q "^\.SH \"\?$section\"\?$" "$page" || { echo "FAIL: $(basename "$page") has no $section"; failures=$((failures + 1)); }
+    check "$(basename "$page") has $section" grep -q "^\.SH \"\?$section\"\?$" "$page"
   done
 done
 [ "$failures" = 0 ]

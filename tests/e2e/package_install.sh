@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The Debian package as a user gets it: it holds the installed files and
-# nothing from the build tree, its Depends line names the libraries, fonts
-# and Qt's X11 plugin the viewer needs, apt-get installs it, the installed
-# viewer's first paint is the installed pidpage's start page and it opens an
-# installed example, and a purge leaves the system as it was found.
+# nothing from the build tree, its Depends line names the libraries, fonts,
+# Qt's X11 plugin and translations the viewer needs, lintian finds no error
+# in it, apt-get installs it, the system then types .PID runs and opens them
+# in the viewer, the installed viewer's first paint is the installed
+# pidpage's start page and it opens an installed example, and a purge leaves
+# the system as it was found.
 # With PIDVIEW_UPDATE_SCREENSHOT=1, also writes the viewer's window with that
 # example to SCREENSHOT (the README's picture).
 # Usage: package_install.sh DEB EXAMPLES_DIR SCREENSHOT
@@ -30,21 +32,30 @@ source "$here/viewer.sh"
 {
   printf '%s\n' ./usr/bin/pidpage ./usr/bin/pidview ./usr/share/applications/pidview.desktop \
     ./usr/share/doc/pidview/README.md ./usr/share/doc/pidview/docs/pidview.png \
-    ./usr/share/man/man1/pidpage.1.gz ./usr/share/man/man1/pidview.1.gz
+    ./usr/share/doc/pidview/copyright ./usr/share/doc/pidview/changelog.gz \
+    ./usr/share/man/man1/pidpage.1.gz ./usr/share/man/man1/pidview.1.gz \
+    ./usr/share/mime/packages/pidview.xml ./usr/share/metainfo/invalid.pidview.pidview.metainfo.xml \
+    ./usr/share/icons/hicolor/scalable/apps/pidview.svg
+  for size in 16 32 48 64 128 256; do echo "./usr/share/icons/hicolor/${size}x$size/apps/pidview.png"; done
   for run in "$examples"/*.PID; do echo "./usr/share/pidview/examples/$(basename "$run")"; done
 } | sort >"$work/expected"
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort >"$work/contents"
 if diff -u "$work/expected" "$work/contents"; then
-  pass "the package holds the programs, examples, desktop entry, manuals and README, nothing else"
+  pass "the package holds the programs, examples, desktop files, icons, manuals and documents, nothing else"
 else
   fail "the package's files differ from the installed set (above)"
 fi
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for needed in libc6 libqt6widgets6 libcups2 libfreetype6 libpng16-16 fonts-unifont fonts-ipafont-gothic qt6-qpa-plugins; do
+for needed in libc6 libqt6widgets6 libcups2 libfreetype6 libpng16-16 fonts-unifont fonts-ipafont-gothic qt6-qpa-plugins \
+              qt6-translations-l10n; do
   grep -Eq "(^|, )$needed( |,|$)" <<<"$depends" && pass "depends on $needed" || fail "no dependency on $needed"
 done
+# Warnings stay in the log; an error fails.
+lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 && lint=passed || lint=failed
+grep -v 'root privileges' "$work/lintian.log" || true
+[ "$lint" = passed ] && pass "lintian finds no error" || fail "lintian finds errors (above)"
 
 [ "$failures" = 0 ] || { echo "$failures failure(s) in the package itself"; exit 1; }
 if [ "$(id -u)" != 0 ]; then
@@ -71,6 +82,11 @@ version=$("$pidpage" --version) && [ "$version" = "pidpage 1.0" ] \
   && pass "installed pidpage --version says pidpage 1.0" || fail "installed pidpage --version: '$version'"
 
 export HOME=$work XDG_RUNTIME_DIR=$work
+# The mime and desktop databases were refreshed by their packages' triggers.
+type=$(xdg-mime query filetype /usr/share/pidview/examples/PID_FAST.PID)
+[ "$type" = application/x-pid-measurement ] && pass "an installed run is typed $type" || fail "an installed run is typed '$type'"
+default=$(xdg-mime query default application/x-pid-measurement)
+[ "$default" = pidview.desktop ] && pass "runs open in $default" || fail "runs open in '$default'"
 start_xvfb
 trap cleanup EXIT
 start_viewer
@@ -102,7 +118,8 @@ if [ "$left" = not-installed ] || [ -z "$left" ]; then
 else
   fail "pidview still known to dpkg after the purge ($left)"
 fi
-for path in /usr/bin/pidview /usr/bin/pidpage /usr/share/pidview /usr/share/applications/pidview.desktop; do
+for path in /usr/bin/pidview /usr/bin/pidpage /usr/share/pidview /usr/share/applications/pidview.desktop \
+            /usr/share/doc/pidview /usr/share/icons/hicolor/scalable/apps/pidview.svg; do
   [ ! -e "$path" ] || fail "$path left after the purge"
 done
 

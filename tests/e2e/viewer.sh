@@ -20,9 +20,10 @@ end_desktop_test() {
   rm -rf "$work"
 }
 
-# Starts the viewer, waits for its window ($wid) and gives it the focus.
+# Starts the viewer (with the arguments given), waits for its window ($wid)
+# and gives it the focus.
 start_viewer() {
-  "$pidview" & app=$!
+  "$pidview" "$@" & app=$!
   wid=$(timeout 20 xdotool search --sync --name 'Ver1\.00' | head -1)
   [ -n "$wid" ] || { echo "no viewer window" >&2; exit 1; }
   xdotool windowfocus --sync "$wid"
@@ -113,6 +114,8 @@ answer_message_box() {
   boxes=$(window_count 'データロード')
   box=$(xdotool search --onlyvisible --name 'データロード' | head -1)
   import -window "$box" "$1"
+  # A box that came up as the viewer started may be behind its focus.
+  xdotool windowfocus --sync "$box"
   xdotool key Return
   wait_for_no_window 'データロード' || fail "message box stays open"
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows build under Wine: pidview.exe starts, its window shows the
 # title, the menu and the page of the start values (as the real GDI draws it
-# in gdipage.exe), File > Open loads an example and shows its page, and
-# File > Exit ends it with status 0.
+# in gdipage.exe), File > Open loads an example and shows its page, File >
+# Exit ends it with status 0, and a run named on its command line (in a
+# folder with a space) opens at the start and names the window.
 # Usage: wine_smoke.sh PAGEDIFF
 set -euo pipefail
 pagediff=$(realpath "$1")
@@ -105,3 +106,13 @@ for _ in $(seq 150); do
 done
 [ "$status" = 0 ] || fail "File > Exit: exit status $status"
 echo "ok   File > Exit ends it with status 0"
+
+mkdir "$work/run dir"
+cp "$run" "$work/run dir/"
+"$WINE" "$pidview" "Z:${work//\//\\}\\run dir\\P_ONLY.PID" 2>> pidview.log & app=$!
+wid=$(timeout 60 xdotool search --sync --name '^P_ONLY\.PID - ' | head -1) || true
+[ -n "$wid" ] && [ "$(xdotool getwindowname "$wid")" = "P_ONLY.PID - $title" ] \
+  || fail "a run named on the command line does not name the window"
+shows_page run || fail "the run named on the command line is not shown: $(cat window-run.report)"
+echo "ok   a run named on the command line: $(cat window-run.report)"
+kill "$app" 2>/dev/null || true

@@ -1,0 +1,78 @@
+// Reading the viewer's options, and quoting its operands for WinMain.
+#include "command_line.h"
+
+#include <cstdio>
+
+namespace entry {
+namespace {
+
+constexpr const char* usageLine = "usage: pidview [FILE.PID] | --help | --version\n";
+
+constexpr const char* helpText =
+    "usage: pidview [FILE.PID]\n"
+    "       pidview --help | --version\n"
+    "\n"
+    "Shows the page of a measurement file of the PID motor speed controller\n"
+    "(or, without FILE.PID, the page of the start values) in a window, from\n"
+    "which other files can be opened and the page printed. Of several files,\n"
+    "the first is opened.\n"
+    "\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n"
+    "  --         end of options (for a file name starting with '-')\n"
+    "\n"
+    "Exit status: 0 the window was closed; 1 no window could be made (no usable\n"
+    "display; one line on standard error); 2 a wrong command line.\n";
+
+} // namespace
+
+CommandLine ReadCommandLine(int argc, char** argv)
+{
+    CommandLine line;
+    bool options = true;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (options && argument == "--") {
+            options = false;
+        } else if (options && argument == "--help") {
+            std::fputs(helpText, stdout);
+            line.answered = 0;
+            return line;
+        } else if (options && argument == "--version") {
+            std::printf("pidview %s\n", PIDVIEW_VERSION);
+            line.answered = 0;
+            return line;
+        } else if (options && argument.size() > 1 && argument[0] == '-') {
+            std::fprintf(stderr, "pidview: unknown option %s; %s", argv[i], usageLine);
+            line.answered = 2;
+            return line;
+        } else {
+            if (!line.tail.empty())
+                line.tail.push_back(' ');
+            line.tail += QuoteArgument(argument);
+        }
+    }
+    return line;
+}
+
+std::string QuoteArgument(std::string_view argument)
+{
+    // Backslashes stand for themselves unless a quote follows: then each is
+    // doubled and the quote escaped. The closing quote follows the last ones.
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+        quoted.push_back(c);
+        backslashes = 0;
+    }
+    quoted.append(2 * backslashes, '\\');
+    quoted.push_back('"');
+    return quoted;
+}
+
+} // namespace entry
