@@ -1,5 +1,6 @@
-// Printing: a context for the default printer, and the Print command that
-// draws the page into a memory bitmap and copies it, doubled, onto one page.
+// Printing: a context for the default printer, a document started on it (or
+// the message why not), and the Print command that draws the page into a
+// memory bitmap and copies it, doubled, onto one page.
 #include "print.h"
 
 #include "../picture/page.h"
@@ -12,28 +13,59 @@ HDC hDCMem;
 HBITMAP hBitmap;
 
 static CHAR szDocName[] = "PID制御 Ver1.00";
+static CHAR szPrintCaption[] = "印刷";
+static CHAR szNoPrinter[] = "既定のプリンタが見つかりません。";
+static CHAR szCannotStart[] = "印刷を開始できません。";
 
 HDC GetPrinterDC(void)
 {
     DWORD dwNeeded = 0;
     DWORD dwReturned = 0;
+    DWORD cchName;
     LPBYTE lpBuffer;
+    CHAR szPrinter[MAX_PATH];
     HDC hdcPrinter = NULL;
 
     // First ask how much room the record and its strings take: a long
     // printer or port name does not fit a fixed buffer.
     EnumPrintersA(PRINTER_ENUM_DEFAULT, NULL, 5, NULL, 0, &dwNeeded, &dwReturned);
-    if (dwNeeded == 0)
-        return NULL;
-    lpBuffer = (LPBYTE)malloc(dwNeeded);
-    if (lpBuffer == NULL)
-        return NULL;
-    if (EnumPrintersA(PRINTER_ENUM_DEFAULT, NULL, 5, lpBuffer, dwNeeded, &dwNeeded, &dwReturned)
-        && dwReturned > 0) {
-        PRINTER_INFO_5A* lpInfo = (PRINTER_INFO_5A*)lpBuffer;
-        hdcPrinter = CreateDCA(NULL, lpInfo->pPrinterName, NULL, NULL);
+    if (dwNeeded > 0) {
+        lpBuffer = (LPBYTE)malloc(dwNeeded);
+        if (lpBuffer == NULL)
+            return NULL;
+        if (EnumPrintersA(PRINTER_ENUM_DEFAULT, NULL, 5, lpBuffer, dwNeeded, &dwNeeded, &dwReturned)
+            && dwReturned > 0) {
+            PRINTER_INFO_5A* lpInfo = (PRINTER_INFO_5A*)lpBuffer;
+            hdcPrinter = CreateDCA(NULL, lpInfo->pPrinterName, NULL, NULL);
+        }
+        free(lpBuffer);
+        if (dwReturned > 0)
+            return hdcPrinter;
     }
-    free(lpBuffer);
+
+    // Only Windows 95, 98 and Me answer the enumeration of the default
+    // printer; Windows NT and later report none and name it here instead.
+    cchName = sizeof(szPrinter);
+    if (GetDefaultPrinterA(szPrinter, &cchName))
+        hdcPrinter = CreateDCA(NULL, szPrinter, NULL, NULL);
+    return hdcPrinter;
+}
+
+// Starts the document lpdi on the default printer: its context, or NULL
+// after a message that tells the user why nothing will be printed.
+HDC StartPrintJob(HWND hwnd, const DOCINFOA* lpdi)
+{
+    HDC hdcPrinter = GetPrinterDC();
+
+    if (hdcPrinter == NULL) {
+        MessageBoxA(hwnd, szNoPrinter, szPrintCaption, MB_ICONSTOP | MB_OK);
+        return NULL;
+    }
+    if (StartDocA(hdcPrinter, lpdi) <= 0) {
+        DeleteDC(hdcPrinter);
+        MessageBoxA(hwnd, szCannotStart, szPrintCaption, MB_ICONSTOP | MB_OK);
+        return NULL;
+    }
     return hdcPrinter;
 }
 
@@ -74,10 +106,10 @@ void PrintCommand(HWND hwnd)
 {
     DOCINFOA di = { sizeof(DOCINFOA), szDocName, NULL, NULL, 0 };
 
-    hDCLPT = GetPrinterDC();
+    hDCLPT = StartPrintJob(hwnd, &di);
     if (hDCLPT != NULL) {
-        if (StartDocA(hDCLPT, &di) != -1)
-            PrintPage(hwnd);
+        PrintPage(hwnd);
         DeleteDC(hDCLPT);
+        hDCLPT = NULL;
     }
 }

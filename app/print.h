@@ -8,6 +8,9 @@ extern HDC hDCMem;   // memory context holding the page
 extern HBITMAP hBitmap;
 
 HDC GetPrinterDC(void);
+// The default printer's context with the document lpdi started on it; NULL,
+// after a message box owned by hwnd, when there is no printer or it refuses.
+HDC StartPrintJob(HWND hwnd, const DOCINFOA* lpdi);
 // Draws and ends the page of the document started on hDCLPT.
 void PrintPage(HWND hwnd);
 void PrintCommand(HWND hwnd);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Cross-builds the program for 32-bit Windows: build-windows/app/pidview.exe
-# (and gdipage.exe, the real GDI's drawing of the page for the Wine tests).
+# Cross-builds the program for 32-bit Windows, warnings as errors:
+# build-windows/app/pidview.exe (and gdipage.exe, the real GDI's drawing of
+# the page for the Wine tests).
 # With "test", also builds the same sources for 64-bit Windows when this
 # kernel runs no 32-bit programs, so that the Wine tests still have a GDI to
 # ask.
@@ -8,8 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build_tree() { # build_tree DIR TOOLCHAIN
-  if [ ! -f "$1/CMakeCache.txt" ]; then
-    cmake -S . -B "$1" -DCMAKE_TOOLCHAIN_FILE="cmake/$2" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  if ! grep -qx 'PIDVIEW_WERROR:BOOL=ON' "$1/CMakeCache.txt" 2>/dev/null; then
+    cmake -S . -B "$1" -DCMAKE_TOOLCHAIN_FILE="cmake/$2" -DCMAKE_BUILD_TYPE=Release -DPIDVIEW_WERROR=ON >/dev/null
   fi
   cmake --build "$1" -j "$(nproc)"
 }

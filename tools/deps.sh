@@ -21,7 +21,8 @@ test_pkgs+=(xdg-utils libfile-mimeinfo-perl shared-mime-info appstream librsvg2-
 # The fuzz targets: clang with its fuzzer and sanitizer runtimes, and
 # llvm-symbolizer for readable reports.
 test_pkgs+=(clang libclang-rt-14-dev llvm-14)
-test_i386_pkgs=(wine wine32:i386)
+# Wine's spooler reaches CUPS through the libcups of its own architecture.
+test_i386_pkgs=(wine wine32:i386 libcups2:i386)
 # Kernels that run no 32-bit programs (ia32 emulation off) check a 64-bit
 # build of the same sources under Wine instead.
 test_wine64_pkgs=(wine64 g++-mingw-w64-x86-64)

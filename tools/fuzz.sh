@@ -12,8 +12,8 @@ case "$seconds" in '' | *[!0-9]*) echo "usage: $0 [SECONDS_PER_TARGET]" >&2; exi
 dir=build-fuzz
 targets=(fuzz_load_page fuzz_textout fuzz_resources)
 
-if [ ! -f "$dir/CMakeCache.txt" ]; then
-  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+if ! grep -qx 'PIDVIEW_WERROR:BOOL=ON' "$dir/CMakeCache.txt" 2>/dev/null; then
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DPIDVIEW_WERROR=ON \
         -DPIDVIEW_FUZZ=ON -DPIDVIEW_TESTS=OFF -DPIDVIEW_BENCH=OFF >/dev/null
 fi
 cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}" fuzz_seed_resources pidgen pidpage >/dev/null

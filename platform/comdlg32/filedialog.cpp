@@ -12,8 +12,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMimeDatabase>
 #include <QPixmapCache>
 
 #include <cstring>
@@ -73,6 +75,25 @@ protected:
     }
 };
 
+// Icons and the Type column from names alone. Qt's own provider reads the
+// start of every listed file to guess its type, and some files never answer
+// (a FIFO, /proc/kmsg): the dialog, and the program's one thread, would wait
+// for ever. A file is looked at (stat), never read.
+class NameOnlyIconProvider : public QFileIconProvider {
+public:
+    QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
+    QIcon icon(const QFileInfo& info) const override { return icon(info.isDir() ? Folder : File); }
+    QString type(const QFileInfo& info) const override
+    {
+        if (info.isDir())
+            return QFileIconProvider::type(info); // a folder's type is not read
+        return mimeTypes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension).comment();
+    }
+
+private:
+    QMimeDatabase mimeTypes_;
+};
+
 bool fail(DWORD error)
 {
     lastError = error;
@@ -91,8 +112,10 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA lpofn)
     if (lpofn->hwndOwner != nullptr && !IsWindow(lpofn->hwndOwner))
         return fail(CDERR_INITIALIZATION);
 
+    NameOnlyIconProvider iconProvider; // outlives the dialog, which does not own it
     OpenDialog dialog(lpofn->hwndOwner != nullptr ? user32::OwnerWidget(lpofn->hwndOwner) : nullptr);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(&iconProvider);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode((lpofn->Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);

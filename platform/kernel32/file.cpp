@@ -63,19 +63,25 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwSh
     if (dwDesiredAccess != GENERIC_READ || dwCreationDisposition != OPEN_EXISTING)
         return failWith(ERROR_CALL_NOT_IMPLEMENTED);
 
-    // Non-blocking so that opening a FIFO with no writer cannot hang; the
-    // descriptor goes back to blocking once it is known to be a regular file.
+    // Only regular files, and the name is looked at before it is opened:
+    // opening a device can act (a tape rewinds, a watchdog starts) and
+    // opening a FIFO wakes its writer.
+    struct stat info {};
+    if (::stat(lpFileName, &info) != 0)
+        return failWith(errorFromErrno(errno));
+    if (!S_ISREG(info.st_mode))
+        return failWith(S_ISDIR(info.st_mode) ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND);
+    // The name may have been replaced since: the descriptor is checked
+    // again. Non-blocking, so that a FIFO put in the file's place cannot hang
+    // the open, and a file of /proc that waits for data (kmsg) fails its
+    // read instead of waiting; a regular file on disk reads the same.
     int fd = ::open(lpFileName, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return failWith(errorFromErrno(errno));
-    struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         return failWith(S_ISDIR(info.st_mode) ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND);
     }
-    int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
 
     std::lock_guard lock(registryMutex);
     lastHandle += 4;

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 
 namespace winspool::cups {
 
@@ -19,6 +20,8 @@ class Session {
 public:
     static std::unique_ptr<Session> Open(std::chrono::milliseconds budget)
     {
+        // The callback is the calling thread's; set before every connection.
+        cupsSetPasswordCB2(DeclinePassword, nullptr);
         auto session = std::unique_ptr<Session>(new Session);
         session->allow(budget);
         session->http_ = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
@@ -35,10 +38,13 @@ public:
     http_t* http() const { return http_; }
     // Starts a new deadline, budget from now.
     void allow(std::chrono::milliseconds budget) { deadline_ = Clock::now() + budget; }
+    bool expired() const { return Clock::now() >= deadline_; }
 
 private:
     Session() = default;
     static constexpr double kPollSeconds = 0.1;
+    // No password: the request fails as refused.
+    static const char* DeclinePassword(const char*, http_t*, const char*, const char*, void*) { return nullptr; }
     static int KeepWaiting(http_t*, void* deadline)
     {
         return Clock::now() < *static_cast<Clock::time_point*>(deadline) ? 1 : 0;
@@ -107,12 +113,21 @@ void ReadMedia(ipp_t* response, PageGeometry& page)
 
 std::optional<PrinterEntry> FindDefaultPrinter()
 {
+    // A program may ask twice in a row (the enumeration, then the default's
+    // name): a server that has just let a look-up run out of time is not
+    // waited for again at once.
+    static Clock::time_point silentUntil;
+    if (Clock::now() < silentUntil)
+        return std::nullopt;
     auto session = Session::Open(kLookupBudget);
     if (!session)
         return std::nullopt;
     cups_dest_t* dest = cupsGetNamedDest(session->http(), nullptr, nullptr);
-    if (dest == nullptr)
+    if (dest == nullptr) {
+        if (session->expired())
+            silentUntil = Clock::now() + kLookupBudget;
         return std::nullopt;
+    }
     PrinterEntry entry;
     entry.name = dest->name;
     if (const char* uri = cupsGetOption("device-uri", dest->num_options, dest->options))
@@ -143,10 +158,8 @@ std::optional<PageGeometry> FindPageGeometry(const std::string& printer)
         int yres = 0;
         ipp_res_t units = IPP_RES_PER_INCH;
         int xres = ippGetResolution(res, 0, &yres, &units);
-        if (units == IPP_RES_PER_CM) {
-            xres = (xres * 254 + 50) / 100;
-            yres = (yres * 254 + 50) / 100;
-        }
+        xres = DotsPerInch(xres, units == IPP_RES_PER_CM);
+        yres = DotsPerInch(yres, units == IPP_RES_PER_CM);
         if (xres > 0 && yres > 0) {
             page.dpiX = xres;
             page.dpiY = yres;
@@ -155,6 +168,12 @@ std::optional<PageGeometry> FindPageGeometry(const std::string& printer)
     ReadMedia(response, page);
     ippDelete(response);
     return page;
+}
+
+int DotsPerInch(int value, bool perCentimetre)
+{
+    std::int64_t dpi = perCentimetre ? (std::int64_t{value} * 254 + 50) / 100 : value;
+    return dpi > 0 && dpi <= kMaxDpi ? static_cast<int>(dpi) : 0;
 }
 
 Job::Job(std::unique_ptr<Session> session, std::string printer, std::string title, int id)

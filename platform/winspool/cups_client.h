@@ -1,7 +1,8 @@
 // The few CUPS requests the spooler layer makes: the default destination,
 // a queue's page geometry, and one print job. Every request is bounded in
 // time, so a server that accepts a connection and never answers cannot hang
-// the window.
+// the window, and a server that asks for a password is told no at once:
+// there is nobody to ask (libcups would ask on the terminal).
 #pragma once
 
 #include <memory>
@@ -37,6 +38,11 @@ struct PageGeometry {
 // The default resolution and media of a queue, or nothing when the server
 // does not know the queue or does not answer.
 std::optional<PageGeometry> FindPageGeometry(const std::string& printer);
+
+// A resolution as a server reports it, per inch or per centimetre, in dots
+// per inch; 0 when it is no printer's (not positive, or above kMaxDpi).
+constexpr int kMaxDpi = 10000;
+int DotsPerInch(int value, bool perCentimetre);
 
 // One job on the server: created at once, its document sent by Submit.
 // A job that is never submitted is cancelled.

@@ -1,5 +1,6 @@
 // EnumPrintersA: the default printer as one PRINTER_INFO_5A record, packed
-// into the caller's buffer the way the spooler does it.
+// into the caller's buffer the way the spooler does it; GetDefaultPrinterA:
+// its name.
 #include "winspool.h"
 
 #include "cups_client.h"
@@ -54,5 +55,27 @@ BOOL WINAPI EnumPrintersA(DWORD Flags, LPSTR Name, DWORD Level, LPBYTE pPrinterE
     info.TransmissionRetryTimeout = kTransmissionRetryTimeout;
     std::memcpy(pPrinterEnum, &info, sizeof info); // the caller's buffer need not be aligned
     *pcReturned = 1;
+    return TRUE;
+}
+
+BOOL WINAPI GetDefaultPrinterA(LPSTR pszBuffer, LPDWORD pcchBuffer)
+{
+    if (pcchBuffer == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    std::optional<winspool::cups::PrinterEntry> printer = winspool::cups::FindDefaultPrinter();
+    if (!printer) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    std::size_t size = printer->name.size() + 1;
+    if (pszBuffer == nullptr || *pcchBuffer < size) {
+        *pcchBuffer = static_cast<DWORD>(size);
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    std::memcpy(pszBuffer, printer->name.c_str(), size);
+    *pcchBuffer = static_cast<DWORD>(size);
     return TRUE;
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace winspool {
 
@@ -13,16 +14,26 @@ PrinterDevice::PrinterDevice(std::string printer, cups::PageGeometry page)
 {
 }
 
+namespace {
+
+// Printer pixels across a length in points, within an int: a server may
+// report any media size.
+int PixelsAcross(double points, int dpi)
+{
+    double pixels = std::floor(points / 72.0 * dpi + 0.5);
+    return static_cast<int>(std::clamp(pixels, 0.0, static_cast<double>(std::numeric_limits<int>::max())));
+}
+
+} // namespace
+
 int PrinterDevice::printableWidth() const
 {
-    double inches = (page_.widthPoints - page_.leftPoints - page_.rightPoints) / 72.0;
-    return std::max(0, static_cast<int>(std::floor(inches * page_.dpiX + 0.5)));
+    return PixelsAcross(page_.widthPoints - page_.leftPoints - page_.rightPoints, page_.dpiX);
 }
 
 int PrinterDevice::printableHeight() const
 {
-    double inches = (page_.heightPoints - page_.topPoints - page_.bottomPoints) / 72.0;
-    return std::max(0, static_cast<int>(std::floor(inches * page_.dpiY + 0.5)));
+    return PixelsAcross(page_.heightPoints - page_.topPoints - page_.bottomPoints, page_.dpiY);
 }
 
 int PrinterDevice::startDoc(const std::string& titleUtf8)

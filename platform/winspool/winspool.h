@@ -32,3 +32,8 @@ typedef PRINTER_INFO_5A* LPPRINTER_INFO_5A;
 // destination or a reachable server the call succeeds with no record.
 BOOL WINAPI EnumPrintersA(DWORD Flags, LPSTR Name, DWORD Level, LPBYTE pPrinterEnum, DWORD cbBuf,
                           LPDWORD pcbNeeded, LPDWORD pcReturned);
+
+// The same default destination's name. *pcchBuffer gives the buffer's size
+// and gets the name's size with its terminating zero; a buffer too small
+// fails with ERROR_INSUFFICIENT_BUFFER, no default with ERROR_FILE_NOT_FOUND.
+BOOL WINAPI GetDefaultPrinterA(LPSTR pszBuffer, LPDWORD pcchBuffer);

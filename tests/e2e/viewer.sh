@@ -45,6 +45,20 @@ wait_for_count() {
 wait_for_window() { wait_for_count "-ge 1" "$1"; }
 wait_for_no_window() { wait_for_count "-eq 0" "$1"; }
 
+# The window still takes commands: the About box opens and closes.
+expect_answering() {
+  xdotool windowfocus --sync "$wid"
+  xdotool key alt+h
+  sleep 0.3
+  xdotool key a
+  if wait_for_window 'ZARVEN'; then
+    xdotool key Return
+    wait_for_no_window 'ZARVEN' && pass "$1: the window answers" || fail "$1: About box stays"
+  else
+    fail "$1: the window does not answer"
+  fi
+}
+
 # Closes an Open dialog left open: the first Escape may only close the name
 # completion list.
 close_open_dialog() {

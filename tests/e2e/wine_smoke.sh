@@ -2,14 +2,17 @@
 # The Windows build under Wine: pidview.exe starts, its window shows the
 # title, the menu and the page of the start values (as the real GDI draws it
 # in gdipage.exe), File > Open loads an example and shows its page, File >
-# Exit ends it with status 0, and a run named on its command line (in a
-# folder with a space) opens at the start and names the window.
+# 印刷 prints one page on the default printer (the CUPS-PDF queue of a private
+# scheduler, which Wine lists and makes its default), File > Exit ends it
+# with status 0, and a run named on its command line (in a folder with a
+# space) opens at the start and names the window.
 # Usage: wine_smoke.sh PAGEDIFF
 set -euo pipefail
 pagediff=$(realpath "$1")
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb.sh"
 source "$here/wine_env.sh"
+source "$here/cups.sh"
 pick_wine
 pidview=$WINDOWS_BUILD/app/pidview.exe
 gdipage=$WINDOWS_BUILD/tools/windows/gdipage.exe
@@ -20,7 +23,11 @@ title='PID制御計測データ表示(モータ版用) Ver1.00'
 
 work=$(mktemp -d)
 start_xvfb
-trap 'stop_wine; stop_xvfb; rm -rf "$work"' EXIT
+# Wine reads the printers from the scheduler it finds through CUPS_SERVER.
+start_cups
+add_pdf_queue PDF
+set_default PDF
+trap 'stop_wine; stop_xvfb; stop_cups; rm -rf "$work"' EXIT
 make_prefix
 cd "$work"
 timeout 120 "$WINE" "$gdipage" -c start.cells start.bmp
@@ -87,13 +94,20 @@ xdotool key Return
 shows_page run || fail "the opened run's page is not in the window: $(cat window-run.report)"
 echo "ok   File > Open: $(cat window-run.report)"
 
-xdotool windowfocus --sync "$wid"
-xdotool key alt+f
-for _ in $(seq 50); do
-  [ "$(popups)" -gt "$before" ] && break
-  sleep 0.1
-done
+# File > 印刷: one page reaches the default printer.
+open_file_menu() {
+  xdotool windowfocus --sync "$wid"
+  xdotool key alt+f
+  for _ in $(seq 50); do [ "$(popups)" -gt "$before" ] && break; sleep 0.1; done
+}
+open_file_menu
+xdotool key p
+for _ in $(seq 150); do [ -n "$(new_pdfs)" ] && wait_jobs_done && break; sleep 0.2; done
+[ "$(new_pdfs | wc -l)" = 1 ] && [ "$(pdfinfo "$(new_pdfs)" | sed -n 's/^Pages: *//p')" = 1 ] \
+  || fail "File > 印刷 does not print one page on the default printer"
+echo "ok   File > 印刷 prints one page on the default printer"
 
+open_file_menu
 xdotool key x
 status=timeout
 for _ in $(seq 150); do

@@ -52,7 +52,7 @@ TEST(pen_patterns, a_right_to_left_line_starts_its_pattern_at_its_start)
     Page page(PS_DASH, RGB(255, 0, 0));
     MoveToEx(page.hdc, 40, 7, nullptr);
     LineTo(page.hdc, 10, 7);
-    EXPECT_EQ(RowText(*page.buffer, 7, 10, 40), "B" + Repeat('R', 6) + Repeat('W', 6) + Repeat('R', 18));
+    EXPECT_EQ(RowText(*page.buffer, 7, 10, 40), Repeat('B', 1) + Repeat('R', 6) + Repeat('W', 6) + Repeat('R', 18));
 }
 
 TEST(pen_patterns, each_lineto_starts_the_pattern_afresh)

@@ -1,5 +1,5 @@
-// The printer look-ups when no scheduler answers: no record and no context,
-// after about a second at most, whether nothing listens on the socket or a
+// The printer look-ups when no scheduler answers: no record, no name and no
+// context, after about a second at most, whether nothing listens on the socket or a
 // server accepts the connection and never replies.
 #include "platform/win32.h"
 
@@ -61,6 +61,13 @@ void ExpectNoDefaultPrinter()
     EXPECT_TRUE(ok);
     EXPECT_EQ(returned, 0u);
     EXPECT_EQ(needed, 0u);
+
+    // Asked right after the enumeration, as the Print command does: no
+    // second wait for the same server.
+    start = Clock::now();
+    DWORD size = sizeof buffer;
+    EXPECT_FALSE(GetDefaultPrinterA(reinterpret_cast<LPSTR>(buffer), &size));
+    EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(300));
 
     start = Clock::now();
     EXPECT_EQ(CreateDCA(nullptr, "PDF", nullptr, nullptr), nullptr);
