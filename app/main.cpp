@@ -46,6 +46,9 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         case IDM_EXIT:
             DestroyWindow(hwnd);
             return 0;
+        case IDM_FIGURES:
+            FiguresCommand(hwnd);
+            return 0;
         case IDM_ABOUT:
             AboutCommand(hwnd);
             return 0;

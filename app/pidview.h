@@ -9,6 +9,7 @@ extern HDC hDC;        // the context the current paint or redraw draws on
 extern CHAR szMainAppName[];
 extern CHAR szTitle[];
 extern CHAR szHelpAbout[];
+extern CHAR szFigures[];
 extern CHAR szFileName[MAX_PATH];
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -17,4 +18,6 @@ void DropCommand(HWND hwnd, HDROP hDrop);
 void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath);
 int GetFirstArgument(LPCSTR lpCmdLine, LPSTR lpszArg, int cchArg);
 void AboutCommand(HWND hwnd);
+void FiguresCommand(HWND hwnd);
 INT_PTR CALLBACK HAboutDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK HFiguresDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);

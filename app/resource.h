@@ -4,8 +4,15 @@
 #define IDM_OPEN 101
 #define IDM_PRINT 105
 #define IDM_EXIT 109
-#define IDM_ABOUT 902
+#define IDM_FIGURES 301
 #define IDM_COMPARE 302
+#define IDM_ABOUT 902
+
+// The figures dialog PIDFIGURES: the copy button, and a label and a value
+// for each figure, numbered from these in the order of the copied line.
+#define IDC_FIGCOPY 310
+#define IDC_FIGLABEL 320
+#define IDC_FIGVALUE 340
 
 // The comparison window's menu.
 #define IDM_COMPARE_PRINT 311

@@ -1,6 +1,9 @@
 // The page against its floor: drawing the whole page on an 800 x 540 memory
-// context, loading a run, and one plain fill of the same bitmap; and the
-// comparison chart of eight runs on the same context.
+// context, loading a run, one plain fill of the same bitmap, the
+// step-response figures of a run (which the figures dialog and pidpage
+// --figures compute on every call), and the comparison chart of eight runs
+// on the same context.
+#include "analysis/stepfigures.h"
 #include "data/measdata.h"
 #include "picture/compare.h"
 #include "picture/page.h"
@@ -63,6 +66,19 @@ void BM_LoadMeasData(benchmark::State& state)
         benchmark::DoNotOptimize(LoadMeasData(examplePath));
 }
 BENCHMARK(BM_LoadMeasData);
+
+void BM_CalcStepFigures(benchmark::State& state)
+{
+    MEASRECORD rec{};
+    ReadMeasFile(examplePath, &rec);
+    STEPFIGURES fig;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(&rec);
+        CalcStepFigures(&rec, &fig);
+        benchmark::DoNotOptimize(fig);
+    }
+}
+BENCHMARK(BM_CalcStepFigures);
 
 void BM_FillPageBitmap(benchmark::State& state)
 {

@@ -1,9 +1,10 @@
 // pidpage: the viewer's pictures without a window. It draws the page of a
-// run, or several runs compared on one chart, as a PNG; main parses the
-// command line, runs the mode it asks for, and is the one place that reports
-// a failure.
+// run as a PNG, lists the figures of runs as CSV, or draws several runs
+// compared on one chart; main parses the command line, runs the mode it asks
+// for, and is the one place that reports a failure.
 #include "compare_command.h"
 #include "failure.h"
+#include "figures_command.h"
 #include "options.h"
 #include "page_command.h"
 
@@ -36,6 +37,9 @@ int main(int argc, char** argv)
             return 0;
         case Mode::Page:
             RunPage(line.operands);
+            return 0;
+        case Mode::Figures:
+            RunFigures(line.operands);
             return 0;
         case Mode::Compare: {
             // Files left out are named; the chart of the rest is written.

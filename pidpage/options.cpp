@@ -18,6 +18,7 @@ struct Option {
 };
 
 constexpr Option kOptions[] = {
+    {"--figures", 0, "FILE.PID...", "list the step-response figures of each run as CSV", Mode::Figures},
     {"--compare", 0, "OUT.png FILE.PID...", "draw one to eight runs on one chart", Mode::Compare},
     {"--help", 'h', nullptr, "show this help and exit", Mode::Help},
     {"--version", 0, nullptr, "show the version and exit", Mode::Version},
@@ -91,6 +92,12 @@ std::string HelpText()
         "speed controller (or, without FILE.PID, the page of the start values) on an\n"
         "800 x 540 white page and writes it to OUT.png, or with OUT.png - to standard\n"
         "output. OUT.png ends in .png or has no extension, and is never a run.\n\n"
+        "With --figures it writes, for each FILE.PID in turn, one CSV row (RFC 4180,\n"
+        "CR LF, a header line first) to standard output: the set values and the\n"
+        "figures of the step response (rise time 10-90 %, peak and its time,\n"
+        "overshoot, settling time in a 5 % band, steady-state error, IAE), in rpm,\n"
+        "percent, ms and seconds; a figure the run does not have is an empty field,\n"
+        "and a file that is not a run gets a row of its name alone.\n\n"
         "With --compare, draws one to eight runs on one 800 x 540 chart instead: one\n"
         "time axis to the last measured sample of the longest run, each run placed by\n"
         "its own sampling period (labels in whole seconds, or in ms when the axis is\n"
@@ -107,12 +114,13 @@ std::string HelpText()
         text += "  " + names + option.help + "\n";
     }
     text += "      --          end of options (for a file name starting with '-')\n\n"
-        "Exit status: 0 the picture is written; 1 the file cannot be read or is not\n"
-        "a measurement file, or the picture cannot be written (one line on standard\n"
-        "error, no file left behind); with --compare, 1 when any file was left out\n"
-        "(one line each; no picture when none is left); 2 a wrong command line\n"
-        "(with --compare: no output name, no run or more than eight), or an output\n"
-        "name that is refused.\n";
+        "Exit status: 0 the picture (or every row of figures) is written; 1 the file\n"
+        "cannot be read or is not a measurement file, or the picture cannot be\n"
+        "written (one line on standard error, no file left behind); with --figures,\n"
+        "1 when a file is refused (one line for each); with --compare, 1 when any\n"
+        "file was left out (one line each; no picture when none is left); 2 a wrong\n"
+        "command line (with --compare: no output name, no run or more than eight),\n"
+        "or an output name that is refused.\n";
     return text;
 }
 

@@ -18,6 +18,8 @@ typedef std::int32_t LONG;
 typedef std::int32_t INT;
 typedef std::uint32_t UINT;
 typedef long long LONGLONG;
+typedef unsigned long long ULONGLONG;
+typedef std::size_t SIZE_T;
 typedef char CHAR;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
@@ -105,3 +107,4 @@ void WINAPI SetLastError(DWORD dwErrCode);
 #define ERROR_READ_FAULT 30L
 #define ERROR_CANNOT_MAKE 82L
 #define ERROR_CALL_NOT_IMPLEMENTED 120L
+#define ERROR_NOT_LOCKED 158L

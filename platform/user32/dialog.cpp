@@ -1,6 +1,7 @@
 // Modal dialog boxes built from dialog templates: the dialog frame, push
 // buttons, static texts and etched frames, laid out in dialog units of the
 // template's font, with the keyboard of a dialog (Enter, Escape).
+#include "dialog_items.h"
 #include "dialogfont.h"
 #include "eventloop.h"
 #include "frame.h"
@@ -160,6 +161,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE /*hInstance*/, LPCSTR lpTemplateName, H
         QWidget* widget = makeControl(*dialog, control);
         if (widget == nullptr)
             continue;
+        TagDialogItem(widget, control.id);
         widget->setGeometry(units.toPixelsX(control.x), units.toPixelsY(control.y), units.toPixelsX(control.cx),
                             units.toPixelsY(control.cy));
         widget->setFont(font);

@@ -1,10 +1,14 @@
 // Test support over Qt.
 #include "testing.h"
 
+#include "dialog_items.h"
 #include "dialogfont.h"
 #include "frame.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QPushButton>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -86,6 +90,38 @@ bool DropUriList(HWND hwnd, const std::string& uriList)
     QDropEvent drop(middle, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(window, &drop);
     return drop.isAccepted() && drop.dropAction() == Qt::CopyAction;
+}
+
+namespace {
+std::u16string toUtf16(const QString& text)
+{
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+}
+
+QWidget* openDialogItem(int id)
+{
+    QWidget* dialog = QApplication::activeModalWidget();
+    return dialog != nullptr ? FindDialogItem(dialog, id) : nullptr;
+}
+} // namespace
+
+std::u16string DialogItemText(int id)
+{
+    auto* label = qobject_cast<QLabel*>(openDialogItem(id));
+    return label != nullptr ? toUtf16(label->text()) : std::u16string();
+}
+
+bool ClickDialogButton(int id)
+{
+    auto* button = qobject_cast<QPushButton*>(openDialogItem(id));
+    if (button != nullptr)
+        button->click();
+    return button != nullptr;
+}
+
+std::u16string ClipboardText()
+{
+    return toUtf16(QApplication::clipboard()->text());
 }
 
 int DialogBaseUnitX(const std::u16string& typeface, int pointSize)

@@ -44,6 +44,14 @@ std::u16string WindowTitle(HWND hwnd);
 // as a file manager does; true when the window took the drop.
 bool DropUriList(HWND hwnd, const std::string& uriList);
 
+// The text of the control with the identifier in the dialog box now open,
+// and a click on its push button; empty and false when there is none.
+std::u16string DialogItemText(int id);
+bool ClickDialogButton(int id);
+
+// The text on the system's clipboard.
+std::u16string ClipboardText();
+
 // Dialog base unit width and a text's width in pixels for a template face at
 // a point size, as the dialog manager lays them out.
 int DialogBaseUnitX(const std::u16string& typeface, int pointSize);

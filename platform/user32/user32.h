@@ -1,4 +1,5 @@
-// USER32: windows, messages, painting, dialogs and message boxes over Qt 6.
+// USER32: windows, messages, painting, dialogs, message boxes and the
+// clipboard over Qt 6.
 #pragma once
 
 #include "../wintypes.h"
@@ -133,6 +134,8 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define ERROR_RESOURCE_NAME_NOT_FOUND 1814L
 #define ERROR_RESOURCE_TYPE_NOT_FOUND 1813L
 #define ERROR_INVALID_DWP_HANDLE 1405L
+#define ERROR_CLIPBOARD_NOT_OPEN 1418L
+#define ERROR_CONTROL_ID_NOT_FOUND 1421L
 
 struct WNDCLASSA {
     UINT style;
@@ -232,4 +235,12 @@ int WINAPI ReleaseDC(HWND hWnd, HDC hDC);
 INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND hWndParent, DLGPROC lpDialogFunc,
                                LPARAM dwInitParam);
 BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult);
+BOOL WINAPI SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString);
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
+
+// The clipboard: text only (CF_TEXT, code page 932, in movable global memory)
+#define CF_TEXT 1
+BOOL WINAPI OpenClipboard(HWND hWndNewOwner);
+BOOL WINAPI EmptyClipboard();
+HANDLE WINAPI SetClipboardData(UINT uFormat, HANDLE hMem);
+BOOL WINAPI CloseClipboard();

@@ -1,5 +1,7 @@
-// Window and menu handles of destroyed objects stay refused when new objects
-// are made, even at the freed addresses.
+// Window, menu and global memory handles of destroyed objects stay refused
+// when new objects are made, even at the freed addresses; so do calls on a
+// clipboard that is not open and on dialog items of a window that is no
+// dialog.
 #include "platform/win32.h"
 
 #include <gtest/gtest.h>
@@ -65,6 +67,29 @@ TEST(StaleHandles, DestroyedMenuStaysStaleWhenAnotherIsLoaded)
     // A handle of one kind is no handle of the other.
     EXPECT_FALSE(IsWindow(reinterpret_cast<HWND>(current)));
     EXPECT_TRUE(DestroyMenu(current));
+}
+
+TEST(StaleHandles, FreedMemoryIsRefusedByTheClipboardToo)
+{
+    HGLOBAL freed = GlobalAlloc(GMEM_MOVEABLE, 16);
+    ASSERT_NE(freed, nullptr);
+    EXPECT_EQ(GlobalFree(freed), nullptr);
+    HGLOBAL current = GlobalAlloc(GMEM_MOVEABLE, 16);
+    EXPECT_EQ(GlobalLock(freed), nullptr);
+    EXPECT_EQ(GlobalFree(freed), freed);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
+
+    EXPECT_EQ(SetClipboardData(CF_TEXT, current), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CLIPBOARD_NOT_OPEN));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EXPECT_EQ(SetClipboardData(CF_TEXT, freed), nullptr);
+    EXPECT_TRUE(CloseClipboard());
+    EXPECT_FALSE(CloseClipboard());
+    EXPECT_EQ(GlobalFree(current), nullptr); // refused data stays the program's
+
+    HWND window = MakeWindow();
+    EXPECT_FALSE(SetDlgItemTextA(window, IDOK, "OK"));
+    EXPECT_TRUE(DestroyWindow(window));
 }
 
 } // namespace

@@ -1,0 +1,20 @@
+// The step-response figures of a run as the texts that the figures dialog
+// shows and its copy button puts on the clipboard.
+#pragma once
+
+#include "../analysis/stepfigures.h"
+
+#define FIGURE_COUNT 12
+// The longest value: the IAE of stored extremes, 22 digits and a decimal.
+#define FIGURE_TEXT_SIZE 32
+
+// Label (with its unit) of each figure, in the order of the dialog's rows.
+extern const LPCSTR szFigureLabels[FIGURE_COUNT];
+
+typedef struct tagFIGURETEXTS {
+    CHAR szValue[FIGURE_COUNT][FIGURE_TEXT_SIZE]; // "" where the run has none
+} FIGURETEXTS;
+
+// Plain decimals with a dot: seconds to the millisecond, percent and rpm s
+// to one decimal, the rest whole numbers.
+void MakeFigureTexts(const STEPFIGURES* pFig, FIGURETEXTS* pTexts);

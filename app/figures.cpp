@@ -1,0 +1,108 @@
+// The response figures command: the dialog PIDFIGURES lists the figures of
+// the run on screen; its copy button puts them on the clipboard as a header
+// line and a value line, tab-separated, ready to paste into a spreadsheet.
+#include "pidview.h"
+
+#include "figure_texts.h"
+#include "resource.h"
+
+CHAR szFigures[] = "PIDFIGURES";
+// U+2015: code page 932 has this dash (0x815C), not U+2014.
+static CHAR szNone[] = "―";
+
+// Both lines: labels and values, each of at most FIGURE_TEXT_SIZE bytes.
+#define FIGURE_COPY_SIZE 1024
+
+static void GetFigureTexts(FIGURETEXTS* pTexts)
+{
+    MEASRECORD rec;
+    STEPFIGURES fig;
+
+    GetMeasRecord(&rec);
+    CalcStepFigures(&rec, &fig);
+    MakeFigureTexts(&fig, pTexts);
+}
+
+// Appends psz to the text of iLen bytes in pszText and returns its new
+// length; what does not fit is left out.
+static int AppendText(LPSTR pszText, int iLen, LPCSTR psz)
+{
+    while (*psz != '\0' && iLen < FIGURE_COPY_SIZE - 1)
+        pszText[iLen++] = *psz++;
+    pszText[iLen] = '\0';
+    return iLen;
+}
+
+// A figure the run does not have is an empty cell.
+static void CopyFigures(HWND hDlg)
+{
+    FIGURETEXTS ft;
+    CHAR szText[FIGURE_COPY_SIZE];
+    int iLen = 0;
+    HGLOBAL hMem;
+    LPSTR pszMem;
+
+    GetFigureTexts(&ft);
+    szText[0] = '\0';
+    for (int i = 0; i < FIGURE_COUNT; i++) {
+        iLen = AppendText(szText, iLen, szFigureLabels[i]);
+        iLen = AppendText(szText, iLen, i + 1 < FIGURE_COUNT ? "\t" : "\r\n");
+    }
+    for (int i = 0; i < FIGURE_COUNT; i++) {
+        iLen = AppendText(szText, iLen, ft.szValue[i]);
+        iLen = AppendText(szText, iLen, i + 1 < FIGURE_COUNT ? "\t" : "\r\n");
+    }
+
+    hMem = GlobalAlloc(GMEM_MOVEABLE, (SIZE_T)iLen + 1);
+    if (hMem == NULL)
+        return;
+    pszMem = (LPSTR)GlobalLock(hMem);
+    if (pszMem == NULL) {
+        GlobalFree(hMem);
+        return;
+    }
+    for (int i = 0; i <= iLen; i++)
+        pszMem[i] = szText[i];
+    GlobalUnlock(hMem);
+    if (!OpenClipboard(hDlg)) {
+        GlobalFree(hMem);
+        return;
+    }
+    EmptyClipboard();
+    // Once set, the block is the clipboard's.
+    if (SetClipboardData(CF_TEXT, hMem) == NULL)
+        GlobalFree(hMem);
+    CloseClipboard();
+}
+
+INT_PTR CALLBACK HFiguresDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    FIGURETEXTS ft;
+
+    (void)lParam;
+    switch (msg) {
+    case WM_INITDIALOG:
+        GetFigureTexts(&ft);
+        for (int i = 0; i < FIGURE_COUNT; i++) {
+            SetDlgItemTextA(hDlg, IDC_FIGLABEL + i, szFigureLabels[i]);
+            SetDlgItemTextA(hDlg, IDC_FIGVALUE + i, ft.szValue[i][0] != '\0' ? ft.szValue[i] : szNone);
+        }
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_FIGCOPY:
+            CopyFigures(hDlg);
+            return TRUE;
+        case IDCANCEL:
+            EndDialog(hDlg, IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+void FiguresCommand(HWND hwnd)
+{
+    DialogBoxParamA(hInst, szFigures, hwnd, HFiguresDlgProc, 0);
+}
