@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds the program for 32-bit Windows, warnings as errors:
-# build-windows/app/pidview.exe (and gdipage.exe, the real GDI's drawing of
-# the page for the Wine tests).
+# build-windows/app/pidview.exe (and gdipage.exe and gdicompare.exe, the real
+# GDI's drawing of the page and of the comparison chart for the Wine tests).
 # With "test", also builds the same sources for 64-bit Windows when this
 # kernel runs no 32-bit programs, so that the Wine tests still have a GDI to
 # ask.

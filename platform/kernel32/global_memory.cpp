@@ -15,8 +15,8 @@ namespace kernel32 {
 namespace {
 
 // Handles count up from a tag of their own in the top bits, apart from file,
-// GDI, window and menu handles, and are never reused.
-constexpr std::uintptr_t kGlobalHandleTag = static_cast<std::uintptr_t>(0x8300'0000'0000'0000u);
+// GDI, window, menu and drop handles, and are never reused.
+constexpr std::uintptr_t kGlobalHandleTag = static_cast<std::uintptr_t>(0x8400'0000'0000'0000u);
 
 struct Block {
     std::vector<std::byte> bytes;

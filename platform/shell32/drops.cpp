@@ -10,8 +10,8 @@
 namespace shell32 {
 namespace {
 
-// Drop handles count up from a tag of their own, apart from window, menu
-// and GDI handles, and are never reused.
+// Drop handles count up from a tag of their own, apart from window, menu,
+// global memory and GDI handles, and are never reused.
 constexpr std::uint64_t kDropHandleTag = 0x8300'0000'0000'0000u;
 std::uint64_t lastDrop = kDropHandleTag;
 std::unordered_map<HDROP, std::vector<std::string>> liveDrops;

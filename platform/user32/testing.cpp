@@ -27,6 +27,11 @@ void chooseOffscreen()
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
+
+std::u16string toUtf16(const QString& text)
+{
+    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+}
 } // namespace
 
 Application::Application(int& argc, char** argv)
@@ -59,15 +64,13 @@ std::u16string ModalBoxText()
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr)
         return {};
-    QString text = box->text();
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+    return toUtf16(box->text());
 }
 
 std::u16string WindowTitle(HWND hwnd)
 {
     QWidget* widget = OwnerWidget(hwnd);
-    QString title = widget != nullptr ? widget->windowTitle() : QString();
-    return std::u16string(reinterpret_cast<const char16_t*>(title.utf16()), static_cast<std::size_t>(title.size()));
+    return widget != nullptr ? toUtf16(widget->windowTitle()) : std::u16string();
 }
 
 bool DropUriList(HWND hwnd, const std::string& uriList)
@@ -93,11 +96,6 @@ bool DropUriList(HWND hwnd, const std::string& uriList)
 }
 
 namespace {
-std::u16string toUtf16(const QString& text)
-{
-    return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
-}
-
 QWidget* openDialogItem(int id)
 {
     QWidget* dialog = QApplication::activeModalWidget();

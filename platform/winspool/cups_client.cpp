@@ -38,7 +38,6 @@ public:
     http_t* http() const { return http_; }
     // Starts a new deadline, budget from now.
     void allow(std::chrono::milliseconds budget) { deadline_ = Clock::now() + budget; }
-    bool expired() const { return Clock::now() >= deadline_; }
 
 private:
     Session() = default;
@@ -114,17 +113,16 @@ void ReadMedia(ipp_t* response, PageGeometry& page)
 std::optional<PrinterEntry> FindDefaultPrinter()
 {
     // A program may ask twice in a row (the enumeration, then the default's
-    // name): a server that has just let a look-up run out of time is not
-    // waited for again at once.
+    // name): a server that has just let a look-up run out of time, in its
+    // connection or in its reply, is not waited for again at once.
     static Clock::time_point silentUntil;
-    if (Clock::now() < silentUntil)
+    const Clock::time_point start = Clock::now();
+    if (start < silentUntil)
         return std::nullopt;
     auto session = Session::Open(kLookupBudget);
-    if (!session)
-        return std::nullopt;
-    cups_dest_t* dest = cupsGetNamedDest(session->http(), nullptr, nullptr);
+    cups_dest_t* dest = session ? cupsGetNamedDest(session->http(), nullptr, nullptr) : nullptr;
     if (dest == nullptr) {
-        if (session->expired())
+        if (Clock::now() - start >= kLookupBudget)
             silentUntil = Clock::now() + kLookupBudget;
         return std::nullopt;
     }

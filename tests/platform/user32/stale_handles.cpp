@@ -1,7 +1,8 @@
 // Window, menu and global memory handles of destroyed objects stay refused
 // when new objects are made, even at the freed addresses; so do calls on a
-// clipboard that is not open and on dialog items of a window that is no
-// dialog.
+// clipboard that is not open, on dialog items of a window that is no dialog,
+// and handles of one kind given where another is asked for.
+#include "platform/shell32/drops.h"
 #include "platform/win32.h"
 
 #include <gtest/gtest.h>
@@ -90,6 +91,14 @@ TEST(StaleHandles, FreedMemoryIsRefusedByTheClipboardToo)
     HWND window = MakeWindow();
     EXPECT_FALSE(SetDlgItemTextA(window, IDOK, "OK"));
     EXPECT_TRUE(DestroyWindow(window));
+}
+
+TEST(StaleHandles, DropAndMemoryHandlesAreNotEachOther)
+{
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 16);
+    for (int i = 0; i < 8; i++) // the block's number is among the drops' first eight
+        EXPECT_EQ(GlobalSize(reinterpret_cast<HGLOBAL>(shell32::AddDrop({"/tmp/a.PID"}))), 0u);
+    EXPECT_EQ(GlobalFree(block), nullptr);
 }
 
 } // namespace
