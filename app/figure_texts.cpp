@@ -1,8 +1,8 @@
-// Figures as texts, formatted here in integer arithmetic: wsprintfA has no
-// %f, and the C library's follows the locale (a comma in some).
+// The figures dialog's texts: a label with its unit for each figure, and its
+// value as a plain decimal.
 #include "figure_texts.h"
 
-#include <math.h>
+#include "../analysis/decimals.h"
 
 const LPCSTR szFigureLabels[FIGURE_COUNT] = {
     "目標回転数 [rpm]",
@@ -18,67 +18,6 @@ const LPCSTR szFigureLabels[FIGURE_COUNT] = {
     "定常偏差 [rpm]",
     "絶対偏差積分 IAE [rpm・s]",
 };
-
-// Writes the digits of ullValue, right to left, from pszEnd backwards, at
-// least iMinDigits of them; returns where they start.
-static LPSTR PutDigits(LPSTR pszEnd, ULONGLONG ullValue, int iMinDigits)
-{
-    LPSTR p = pszEnd;
-    do {
-        *--p = (CHAR)('0' + ullValue % 10);
-        ullValue /= 10;
-        iMinDigits--;
-    } while (ullValue > 0 || iMinDigits > 0);
-    return p;
-}
-
-static void CopyText(LPSTR pszDest, LPCSTR pszFrom, LPCSTR pszEnd)
-{
-    while (pszFrom < pszEnd)
-        *pszDest++ = *pszFrom++;
-    *pszDest = '\0';
-}
-
-static void FormatInteger(LPSTR psz, LONGLONG llValue)
-{
-    CHAR szBuf[24];
-    ULONGLONG ullMagnitude = llValue < 0 ? 0 - (ULONGLONG)llValue : (ULONGLONG)llValue;
-    LPSTR p = PutDigits(szBuf + sizeof(szBuf), ullMagnitude, 1);
-    if (llValue < 0)
-        *--p = '-';
-    CopyText(psz, p, szBuf + sizeof(szBuf));
-}
-
-// d (not negative) rounded to iDecimals decimals (0 to 3), at most 30 bytes.
-// Stored extremes give an IAE near 10^21, past any 64-bit integer, so the
-// scaled value goes in two parts: the nine digits below and the rest above.
-static void FormatFixed(LPSTR psz, double d, int iDecimals)
-{
-    static const double dScale[] = {1.0, 10.0, 100.0, 1000.0};
-    CHAR szBuf[48];
-    LPSTR pszEnd = szBuf + sizeof(szBuf);
-
-    if (!(d >= 0.0 && d < 1e24)) { // not from CalcStepFigures: shown as none
-        psz[0] = '\0';
-        return;
-    }
-    double dScaled = floor(d * dScale[iDecimals] + 0.5);
-    double dHigh = floor(dScaled / 1e9);
-    double dLow = dScaled - dHigh * 1e9; // inexact beyond 2^53: keep it a digit group
-    LONGLONG llLow = dLow < 0.0 ? 0 : dLow > 999999999.0 ? 999999999 : (LONGLONG)dLow;
-
-    LPSTR p = PutDigits(pszEnd, (ULONGLONG)llLow, 9);
-    if (dHigh > 0.0)
-        p = PutDigits(p, (ULONGLONG)dHigh, 1);
-    while (p < pszEnd - iDecimals - 1 && *p == '0')
-        p++;
-    LPSTR pszPoint = pszEnd - iDecimals;
-    while (p < pszPoint)
-        *psz++ = *p++;
-    if (iDecimals > 0)
-        *psz++ = '.';
-    CopyText(psz, p, pszEnd);
-}
 
 void MakeFigureTexts(const STEPFIGURES* pFig, FIGURETEXTS* pTexts)
 {

@@ -2,11 +2,11 @@
 // shows and its copy button puts on the clipboard.
 #pragma once
 
+#include "../analysis/decimals.h"
 #include "../analysis/stepfigures.h"
 
 #define FIGURE_COUNT 12
-// The longest value: the IAE of stored extremes, 22 digits and a decimal.
-#define FIGURE_TEXT_SIZE 32
+#define FIGURE_TEXT_SIZE DECIMAL_TEXT_SIZE
 
 // Label (with its unit) of each figure, in the order of the dialog's rows.
 extern const LPCSTR szFigureLabels[FIGURE_COUNT];

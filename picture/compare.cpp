@@ -4,6 +4,8 @@
 #include "compare.h"
 #include "page.h"
 
+#include "../analysis/decimals.h"
+
 #define CHART_FRAME_BOTTOM 312
 #define TAG_HEIGHT 16
 
@@ -77,7 +79,7 @@ static void Disp_CompareGrid(HDC hdc, const COMPAREAXES* pAxes)
             MoveToEx(hdc, x, CMP_BOTTOM, NULL);
             LineTo(hdc, x, CMP_TOP);
         }
-        n = wsprintfA(szLabel, "%I64d", pAxes->bSeconds ? llTime / 1000 : llTime);
+        n = FormatInteger(szLabel, pAxes->bSeconds ? llTime / 1000 : llTime);
         TextOutA(hdc, x - n * 4, CMP_BOTTOM + 10, szLabel, n);
     }
     SelectObject(hdc, hOldPen);

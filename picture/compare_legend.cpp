@@ -3,6 +3,7 @@
 #include "compare.h"
 #include "page.h"
 
+#include "../analysis/decimals.h"
 #include "../analysis/stepfigures.h"
 
 #define LEGEND_TOP 320
@@ -88,27 +89,16 @@ static void Draw_LineSample(HDC hdc, HPEN hPen, int y)
     DeleteObject(hPen);
 }
 
-// The figures of a run on a time axis: overshoot in tenths of a percent,
-// settling time in hundredths of a second, or "-" where there is none.
+// The figures of a run on a time axis: overshoot to a tenth of a percent,
+// settling time to a hundredth of a second, or "-" where there is none.
 static void Disp_Figures(HDC hdc, int y, const STEPFIGURES* pFig)
 {
-    CHAR szText[48];
-    LONGLONG llTenths, llHundredths;
+    CHAR szText[DECIMAL_TEXT_SIZE];
     int n;
 
-    if (pFig->bOvershoot) {
-        llTenths = (LONGLONG)(pFig->dOvershootPct * 10.0 + 0.5);
-        n = wsprintfA(szText, "%I64d.%d", llTenths / 10, (int)(llTenths % 10));
-    } else {
-        n = wsprintfA(szText, "-");
-    }
+    n = pFig->bOvershoot ? FormatFixed(szText, pFig->dOvershootPct, 1) : wsprintfA(szText, "-");
     Disp_Value(hdc, X_OVERSHOOT_END, y, szText, n);
-    if (pFig->bSettling) {
-        llHundredths = (LONGLONG)(pFig->dSettlingS * 100.0 + 0.5);
-        n = wsprintfA(szText, "%I64d.%02d", llHundredths / 100, (int)(llHundredths % 100));
-    } else {
-        n = wsprintfA(szText, "-");
-    }
+    n = pFig->bSettling ? FormatFixed(szText, pFig->dSettlingS, 2) : wsprintfA(szText, "-");
     Disp_Value(hdc, X_SETTLING_END, y, szText, n);
 }
 
@@ -135,11 +125,11 @@ static void Disp_LegendRow(HDC hdc, int iRun, const COMPARERUN* pRun, int y)
     Disp_Value(hdc, X_TARGET_END, y, szText, n);
     n = wsprintfA(szText, "%d", pRun->rec.iPramProp);
     Disp_Value(hdc, X_KP_END, y, szText, n);
-    n = wsprintfA(szText, "%I64d", fig.llTiMs);
+    n = FormatInteger(szText, fig.llTiMs);
     Disp_Value(hdc, X_TI_END, y, szText, n);
-    n = wsprintfA(szText, "%I64d", fig.llTdMs);
+    n = FormatInteger(szText, fig.llTdMs);
     Disp_Value(hdc, X_TD_END, y, szText, n);
-    n = wsprintfA(szText, "%I64d", fig.llSampMs);
+    n = FormatInteger(szText, fig.llSampMs);
     Disp_Value(hdc, X_SAMP_END, y, szText, n);
     if (HasTimeAxis(&pRun->rec))
         Disp_Figures(hdc, y, &fig);
