@@ -278,9 +278,11 @@ void PredictRun(const MOTORMODEL* pModel, const MEASRECORD* pRec, int iProp, int
     }
     Discretise(pModel->dTauS / dPeriodS, pModel->dThetaS / dPeriodS, &m);
     LawFactors(pRec, iInt, iDiff, &dInt, &dDiff);
+    // The controller measures the speed finer than the file keeps it: the
+    // law takes the model's speed, the record its stored sample.
     for (int k = 0; k < PID_SAMPLE_COUNT; k++) {
         pOut->cMeasData[k] = StoredSample(x);
-        e = (double)pRec->iPramRotate - pOut->cMeasData[k];
+        e = (double)pRec->iPramRotate - x;
         if (k == 0)
             eLast = e;
         dSum += e;

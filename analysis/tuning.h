@@ -71,7 +71,9 @@ typedef struct tagTUNING {
 // FIT_POOR and the limits the fitted model is kept).
 int FitMotorModel(const MEASRECORD* pRec, MOTORMODEL* pModel);
 // The model under the law with the given settings at *pRec's target and
-// period: 256 samples from rest, stored as a run (100 rpm steps, 0 to 255).
+// period: 256 samples from rest, stored as a run (100 rpm steps, 0 to 255;
+// the law takes the model's speed itself, as a controller measures finer
+// than its file keeps).
 void PredictRun(const MOTORMODEL* pModel, const MEASRECORD* pRec, int iProp, int iInt, int iDiff,
                 MEASRECORD* pOut);
 // The whole suggestion; every field filled on every path.
