@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CalcTuning(&rec, &tune);
     Check(tune.bSuggestion != (tune.szReason[0] != '\0'), "not exactly one of a suggestion and a reason");
     Check(Terminated(tune.szReason, sizeof tune.szReason), "an unterminated reason");
-    Check(tune.bSuggestion == (tune.iFitOutcome == FIT_OK), "a suggestion from an untrusted fit");
+    Check(!tune.bSuggestion || tune.iFitOutcome == FIT_OK, "a suggestion from an untrusted fit");
     const MOTORMODEL& m = tune.model;
     for (double d : {m.dGain, m.dTauS, m.dThetaS, m.dRmsRpm})
         Check(std::isfinite(d) && d >= 0, "a model number is not finite and non-negative");
