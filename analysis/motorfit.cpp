@@ -71,7 +71,7 @@ static void LawFactors(const MEASRECORD* pRec, int iInt, int iDiff, double* pdIn
 static void RecomputeOutputs(const MEASRECORD* pRec, FITDATA* p)
 {
     int iNext[PID_SAMPLE_COUNT];
-    int iPrev = -1, k;
+    int iPrev, k;
     double dKp = pRec->iPramProp / 100.0, dInt, dDiff, y, e, eLast = 0.0, dSum = 0.0;
 
     LawFactors(pRec, pRec->iPramInt, pRec->iPramDiff, &dInt, &dDiff);
@@ -191,7 +191,7 @@ static double FitRms(const FITDATA* p, double dGain, double dTau, double dDelay,
 
 int FitMotorModel(const MEASRECORD* pRec, MOTORMODEL* pModel)
 {
-    static FITDATA fit; // 4 KB: kept off the stack, as the program is single-threaded
+    FITDATA fit;
     int nValid = 0, iLow = 255, iHigh = 0;
     double dTau, dDelay, dGain, dPeriodS = pRec->iPramSamp / 100.0;
 
