@@ -5,6 +5,10 @@
 
 #include "../platform/win32.h"
 
+// What a text shows for a figure a run does not have: U+2015, which code
+// page 932 has (0x815C), where it has no U+2014.
+#define NO_FIGURE_TEXT "―"
+
 // The longest text: the IAE of stored extremes, 22 digits and a decimal.
 #define DECIMAL_TEXT_SIZE 32
 
