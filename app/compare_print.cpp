@@ -42,6 +42,5 @@ void PrintCompare(HWND hwnd, const COMPARESET* pSet, LPCSTR lpszDocName)
     DeleteDC(hdcMem);
     ReleaseDC(hwnd, hdcWindow);
     EndPage(hdcPrinter);
-    EndDoc(hdcPrinter);
-    DeleteDC(hdcPrinter);
+    EndPrintJob(hwnd, hdcPrinter, EndDoc(hdcPrinter));
 }
