@@ -1,8 +1,8 @@
 // The motor's model from one run, and the model under the law. The samples
 // are what the controller saw, so its outputs are recomputed from them; the
-// model's response to those held outputs (an output-error fit, not one of
-// the one-step predictions, which rounding to 100 rpm would swamp) is
-// fitted to the samples by least squares. The model is linear in K, so K
+// model's response to those held outputs is fitted to the samples by least
+// squares (an output-error fit: one-step-ahead errors would be swamped by
+// the rounding to 100 rpm). The model is linear in K, so K
 // comes in closed form for each (tau, theta); those two are searched on a
 // fixed grid and then refined by a compass search of counted steps. Times
 // inside are in sampling periods.
@@ -13,7 +13,7 @@
 
 #define TAU_MIN_PERIODS 0.1 // a period leaves e^-10 of a faster motor's lag
 #define TAU_MAX_RUNS 10.0   // far slower than the run, only K / tau shows
-#define DELAY_MAX_PERIODS 64.0
+#define DELAY_MAX_PERIODS 64.0 // or half the run, if less: the rest must show the response
 #define TAU_GRID 20
 #define SEARCH_STEPS 80
 #define MIN_RISE 3 // the speed moved by fewer steps of 100 rpm: nothing to fit

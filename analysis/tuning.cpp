@@ -47,7 +47,10 @@ static void FitReason(int iOutcome, const MEASRECORD* pRec, const MOTORMODEL* pM
         FormatInteger(szCount, pModel->nSamples);
         Append(psz, "有効なサンプルが ");
         Append(psz, szCount);
-        Append(psz, " 点しかありません (8 点以上必要です)。");
+        Append(psz, " 点しかありません (");
+        FormatInteger(szCount, TUNE_MIN_SAMPLES);
+        Append(psz, szCount);
+        Append(psz, " 点以上必要です)。");
         break;
     case FIT_NO_RESPONSE:
         Append(psz, "回転数がほとんど変化していません。");
