@@ -98,6 +98,10 @@ else()
       "It lists the step-response figures of the run (rise time, peak,\n"
       "overshoot, settling time, steady-state error, IAE) and copies them for a\n"
       "spreadsheet, and compares up to eight runs on one chart, which it prints.\n"
+      "From a run it also suggests PI and PID settings: a first-order model\n"
+      "with dead time fitted to the response under an assumed PID law, the\n"
+      "SIMC tuning rules, and the responses the model predicts for them\n"
+      "(pidpage --tune lists them as CSV, --tune-chart draws their chart).\n"
       "pidpage draws the same page, or the comparison chart, into a PNG file\n"
       "without a display, and lists the figures of runs as CSV.")
   # The libraries come from the binaries; the page's fonts, Qt's X11 plugin

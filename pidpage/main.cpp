@@ -7,6 +7,7 @@
 #include "figures_command.h"
 #include "options.h"
 #include "page_command.h"
+#include "tune_command.h"
 
 #include <cstdio>
 
@@ -40,6 +41,12 @@ int main(int argc, char** argv)
             return 0;
         case Mode::Figures:
             RunFigures(line.operands);
+            return 0;
+        case Mode::Tune:
+            RunTune(line.operands);
+            return 0;
+        case Mode::TuneChart:
+            RunTuneChart(line.operands);
             return 0;
         case Mode::Compare: {
             // Files left out are named; the chart of the rest is written.

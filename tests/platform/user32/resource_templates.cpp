@@ -42,11 +42,13 @@ TEST(ResourceTemplates, MenuTextsIdentifiersAndSeparators)
     EXPECT_EQ(menu[0].children[4].text, u"終了(&X)");
     EXPECT_EQ(menu[0].children[4].id, 109);
     EXPECT_EQ(menu[1].text, u"解析(&A)");
-    ASSERT_EQ(menu[1].children.size(), 2u);
+    ASSERT_EQ(menu[1].children.size(), 3u);
     EXPECT_EQ(menu[1].children[0].text, u"応答特性(&R)...");
     EXPECT_EQ(menu[1].children[0].id, 301);
     EXPECT_EQ(menu[1].children[1].text, u"比較(&C)...");
     EXPECT_EQ(menu[1].children[1].id, 302);
+    EXPECT_EQ(menu[1].children[2].text, u"調整の提案(&T)...");
+    EXPECT_EQ(menu[1].children[2].id, 303);
     EXPECT_EQ(menu[2].text, u"ヘルプ(&H)");
     ASSERT_EQ(menu[2].children.size(), 1u);
     EXPECT_EQ(menu[2].children[0].text, u"バージョン情報(&A)");
