@@ -9,6 +9,7 @@
 #include <string.h>
 
 CHAR szFileName[MAX_PATH];
+CHAR szRunName[MAX_PATH];
 
 static CHAR szFilter[] = "PID files (*.PID)\0*.PID\0All files (*.*)\0*.*\0";
 static CHAR szLoadCaption[] = "データロード";
@@ -34,12 +35,13 @@ static void RedrawPage(HWND hwnd)
 // show leaves the title as it is.
 static void NameWindow(HWND hwnd)
 {
-    CHAR szName[MAX_PATH];
     CHAR szCaption[MAX_PATH + 64];
 
-    if (GetFileTitleA(szFileName, szName, sizeof(szName)) != 0)
+    if (GetFileTitleA(szFileName, szRunName, sizeof(szRunName)) != 0) {
+        szRunName[0] = '\0';
         return;
-    wsprintfA(szCaption, "%s - %s", szName, szTitle);
+    }
+    wsprintfA(szCaption, "%s - %s", szRunName, szTitle);
     SetWindowTextA(hwnd, szCaption);
 }
 

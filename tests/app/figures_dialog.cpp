@@ -38,10 +38,12 @@ Shown ShowFigures(HWND hwnd)
     return shown;
 }
 
-void Load(const pidtest::PidValues& values)
+// Opens the run as the Open command does, under the name given.
+void Load(const pidtest::PidValues& values, const std::string& name = "run.PID")
 {
     pidtest::ScratchDir dir;
-    ASSERT_EQ(LoadMeasData(dir.write("run.PID", pidtest::pidImage(values)).c_str()), LOAD_ACCEPTED);
+    std::string path = dir.write(name, pidtest::pidImage(values));
+    LoadChosenFile(hWnd, path.c_str(), static_cast<UINT>(path.size()));
 }
 
 TEST_F(FiguresDialog, StartValuesShowNoTimeBasedFigureAndCopyEmptyCells)
@@ -49,10 +51,10 @@ TEST_F(FiguresDialog, StartValuesShowNoTimeBasedFigureAndCopyEmptyCells)
     Shown shown = ShowFigures(hWnd);
     EXPECT_EQ(shown.values, (Texts{u"4500", u"80", u"0", u"0", u"50", u"―", u"―", u"―", u"―", u"―", u"4500", u"―"}));
     EXPECT_EQ(shown.copied,
-              u"目標回転数 [rpm]\t比例係数 Kp [%]\t積分時間 Ti [ms]\t微分時間 Td [ms]\tサンプリング周期 [ms]\t"
+              u"ファイル\t目標回転数 [rpm]\t比例係数 Kp [%]\t積分時間 Ti [ms]\t微分時間 Td [ms]\tサンプリング周期 [ms]\t"
               u"立ち上がり時間 [s]\t最大回転数 [rpm]\t最大回転数の時刻 [s]\tオーバーシュート [%]\t"
               u"整定時間 ±5% [s]\t定常偏差 [rpm]\t絶対偏差積分 IAE [rpm・s]\r\n"
-              u"4500\t80\t0\t0\t50\t\t\t\t\t\t4500\t\r\n");
+              u"\t4500\t80\t0\t0\t50\t\t\t\t\t\t4500\t\r\n");
 }
 
 TEST_F(FiguresDialog, OvershootingRunShowsAndCopiesItsFigures)
@@ -64,11 +66,13 @@ TEST_F(FiguresDialog, OvershootingRunShowsAndCopiesItsFigures)
     run.samples.fill(40);
     const std::uint8_t rising[] = {0, 10, 30, 45, 42};
     std::copy(std::begin(rising), std::end(rising), run.samples.begin());
-    Load(run);
+    // A UTF-8 name, shown as the title shows it; its tab would split the cell.
+    Load(run, "試験\tデータ.PID");
     Shown shown = ShowFigures(hWnd);
     EXPECT_EQ(shown.values, (Texts{u"4000", u"80", u"0", u"0", u"100", u"0.200", u"4500", u"0.300", u"12.5", u"0.400",
                                    u"0", u"670.0"}));
-    EXPECT_TRUE(shown.copied.ends_with(u"\n4000\t80\t0\t0\t100\t0.200\t4500\t0.300\t12.5\t0.400\t0\t670.0\r\n"));
+    EXPECT_TRUE(shown.copied.ends_with(
+        u"\n試験?データ.PID\t4000\t80\t0\t0\t100\t0.200\t4500\t0.300\t12.5\t0.400\t0\t670.0\r\n"));
 }
 
 TEST_F(FiguresDialog, StoredExtremesShowInFull)
