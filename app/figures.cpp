@@ -95,7 +95,10 @@ INT_PTR CALLBACK HFiguresDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lPar
             SetDlgItemTextA(hDlg, IDC_FIGLABEL + i, szFigureLabels[i]);
             SetDlgItemTextA(hDlg, IDC_FIGVALUE + i, ft.szValue[i][0] != '\0' ? ft.szValue[i] : szNone);
         }
-        return TRUE;
+        // The focus on 閉じる, so that Enter closes: the dialog manager would
+        // give it to the first tab stop, コピー.
+        SetFocus(GetDlgItem(hDlg, IDCANCEL));
+        return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_FIGCOPY:

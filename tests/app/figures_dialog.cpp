@@ -1,6 +1,6 @@
 // The figures dialog over the run on screen: the value it shows in each row,
-// "―" where the run has none, and the two lines its copy button puts on the
-// clipboard.
+// "―" where the run has none, the two lines its copy button puts on the
+// clipboard, and its keys.
 #include "app/pidview.h"
 #include "app/resource.h"
 #include "main_window_fixture.h"
@@ -46,6 +46,40 @@ void Load(const pidtest::PidValues& values, const std::string& name = "run.PID")
     LoadChosenFile(hWnd, path.c_str(), static_cast<UINT>(path.size()));
 }
 
+HWND shownDialog;
+LRESULT defaultButton;
+
+INT_PTR CALLBACK WatchedFigures(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_INITDIALOG)
+        shownDialog = hDlg;
+    return HFiguresDlgProc(hDlg, msg, wParam, lParam);
+}
+
+// Opens the dialog and presses the keys one after the other; what it ended
+// with, or -1 when the keys left it open.
+INT_PTR PressInFigures(HWND hwnd, const std::vector<Key>& keys)
+{
+    AfterMilliseconds(200, [keys] {
+        HWND dialog = shownDialog;
+        defaultButton = SendMessageA(dialog, DM_GETDEFID, 0, 0);
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            AfterMilliseconds(50 * static_cast<int>(i), [key = keys[i]] { PressKey(key); });
+        AfterMilliseconds(1000, [dialog] {
+            if (IsWindow(dialog))
+                EndDialog(dialog, -1);
+        });
+    });
+    return DialogBoxParamA(hInst, szFigures, hwnd, WatchedFigures, 0);
+}
+
+void ClearClipboard()
+{
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+}
+
 TEST_F(FiguresDialog, StartValuesShowNoTimeBasedFigureAndCopyEmptyCells)
 {
     Shown shown = ShowFigures(hWnd);
@@ -73,6 +107,19 @@ TEST_F(FiguresDialog, OvershootingRunShowsAndCopiesItsFigures)
                                    u"0", u"670.0"}));
     EXPECT_TRUE(shown.copied.ends_with(
         u"\n試験?データ.PID\t4000\t80\t0\t0\t100\t0.200\t4500\t0.300\t12.5\t0.400\t0\t670.0\r\n"));
+}
+
+TEST_F(FiguresDialog, EnterAndSpaceCloseItAndTabThenEnterCopies)
+{
+    // 閉じる has the focus from the start, and is the default button.
+    for (Key key : {Key::Return, Key::Space}) {
+        ClearClipboard();
+        EXPECT_EQ(PressInFigures(hWnd, {key}), IDCANCEL);
+        EXPECT_EQ(ClipboardText(), u"");
+    }
+    EXPECT_EQ(defaultButton, MAKELONG(IDCANCEL, DC_HASDEFID));
+    EXPECT_EQ(PressInFigures(hWnd, {Key::Tab, Key::Return, Key::Escape}), IDCANCEL);
+    EXPECT_TRUE(ClipboardText().starts_with(u"ファイル\t")) << ClipboardText().size();
 }
 
 TEST_F(FiguresDialog, StoredExtremesShowInFull)
