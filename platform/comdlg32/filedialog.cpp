@@ -10,6 +10,7 @@
 #include "../user32/frame.h"
 #include "../user32/user32.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -20,6 +21,7 @@
 #include <QPixmapCache>
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -102,12 +104,25 @@ bool fail(DWORD error)
 }
 
 // Several files as the Explorer-style dialog gives them: the folder, then
-// each name, each ended by a zero, and one more zero after the last.
+// each name, each ended by a zero, and one more zero after the last. Names
+// typed with their folders may come from several: the folder is then the
+// one that holds them all, and each name goes on from it ("a/x.PID").
 QByteArray folderAndNames(const QStringList& files)
 {
-    QByteArray result = QFile::encodeName(QFileInfo(files.first()).absolutePath());
+    std::vector<QByteArray> paths;
     for (const QString& file : files)
-        result += '\0' + QFile::encodeName(QFileInfo(file).fileName());
+        paths.push_back(QFile::encodeName(QFileInfo(file).absoluteFilePath()));
+    // The slash that ends the folder, in every path at the same place; the
+    // root's (0) is in all of them.
+    const QByteArray& first = paths.front();
+    qsizetype end = first.lastIndexOf('/');
+    for (const QByteArray& path : paths) {
+        while (end > 0 && !(path.size() > end && path[end] == '/' && path.startsWith(first.left(end))))
+            end = first.lastIndexOf('/', end - 1);
+    }
+    QByteArray result = end > 0 ? first.left(end) : QByteArray("/");
+    for (const QByteArray& path : paths)
+        result += '\0' + path.mid(end + 1);
     return result + '\0';
 }
 
@@ -216,6 +231,22 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA lpofn)
 void comdlg32::testing::SetChoiceHook(std::function<void(const char* path)> hook)
 {
     choiceHook = std::move(hook);
+}
+
+bool comdlg32::testing::TypeFileName(const std::string& text)
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* dialog = dynamic_cast<OpenDialog*>(widget);
+        auto* edit = dialog != nullptr && dialog->isVisible()
+                         ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                         : nullptr;
+        if (edit != nullptr) {
+            edit->setText(QFile::decodeName(QByteArray::fromStdString(text)));
+            edit->setFocus();
+            return true;
+        }
+    }
+    return false;
 }
 
 DWORD WINAPI CommDlgExtendedError(void)
