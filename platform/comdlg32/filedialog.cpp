@@ -88,9 +88,16 @@ public:
     QIcon icon(const QFileInfo& info) const override { return icon(info.isDir() ? Folder : File); }
     QString type(const QFileInfo& info) const override
     {
-        if (info.isDir())
-            return QFileIconProvider::type(info); // a folder's type is not read
-        return mimeTypes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension).comment();
+        if (info.isDir()) {
+            // A folder's type is not read. Qt names it ("Folder", "Drive")
+            // in a context its translations do not all hold; the file
+            // dialog's own context has the same words.
+            QByteArray word = QFileIconProvider::type(info).toUtf8();
+            return QCoreApplication::translate("QFileDialog", word.constData());
+        }
+        // The type's comment is in the user's language already.
+        QMimeType mimeType = mimeTypes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+        return mimeType.comment().isEmpty() ? mimeType.name() : mimeType.comment();
     }
 
 private:
