@@ -10,7 +10,7 @@
 #include "../user32/frame.h"
 #include "../user32/user32.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -238,22 +238,6 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA lpofn)
 void comdlg32::testing::SetChoiceHook(std::function<void(const char* path)> hook)
 {
     choiceHook = std::move(hook);
-}
-
-bool comdlg32::testing::TypeFileName(const std::string& text)
-{
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* dialog = dynamic_cast<OpenDialog*>(widget);
-        auto* edit = dialog != nullptr && dialog->isVisible()
-                         ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-                         : nullptr;
-        if (edit != nullptr) {
-            edit->setText(QFile::decodeName(QByteArray::fromStdString(text)));
-            edit->setFocus();
-            return true;
-        }
-    }
-    return false;
 }
 
 DWORD WINAPI CommDlgExtendedError(void)
