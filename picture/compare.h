@@ -6,7 +6,7 @@
 #include "../data/measdata.h"
 
 #define COMPARE_MAX_RUNS 8
-#define COMPARE_NAME_SIZE 256 // a file name, as the file system gives it
+#define COMPARE_NAME_SIZE 256 // a file's name as shown: code page 932, converted for display
 
 // The chart's grid: speed 0 at CMP_BOTTOM, the top of the speed axis at
 // CMP_TOP; time 0 at CMP_LEFT, the end of the time axis at CMP_RIGHT.
