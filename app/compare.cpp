@@ -14,10 +14,13 @@
 
 #define REFUSED_NAME_BYTES 40
 
-// The dialog's answer: "folder\0name1\0name2\0\0", or one full path.
+// The dialog's answer: "folder\0name1\0name2\0\0", or one full path. The
+// names of files from several folders go on from the one that holds them
+// all ("a/x.PID").
 static CHAR szCompareFiles[32768];
 
 static CHAR szCompareFilter[] = "PID files (*.PID)\0*.PID\0All files (*.*)\0*.*\0";
+static CHAR szCompareTitle[] = "比較するファイルを選択 (8 件まで)";
 static CHAR szCompareCaption[] = "比較";
 static CHAR szTooMany[] = "比較できるのは 8 件までです。";
 static CHAR szNoWindow[] = "これ以上比較ウィンドウを開けません。";
@@ -33,21 +36,32 @@ static void AppendLine(LPSTR szText, int iSize, LPCSTR lpszLine)
         wsprintfA(szText + iLength, "\n%s", lpszLine);
 }
 
+// The file's own name (without its folders) as the window shows names, in
+// szName (COMPARE_NAME_SIZE bytes); one too long for it keeps its bytes, cut.
+static void GetShownName(LPCSTR lpszName, LPSTR szName)
+{
+    if (GetFileTitleA(lpszName, szName, COMPARE_NAME_SIZE) == 0)
+        return;
+    strncpy(szName, lpszName, COMPARE_NAME_SIZE - 1);
+    szName[COMPARE_NAME_SIZE - 1] = '\0';
+}
+
 // Reads the file at lpszPath into the next record of *pSet under the name
 // lpszName, or names it in the message szRefused.
 static void AddRun(COMPARESET* pSet, LPCSTR lpszPath, LPCSTR lpszName, LPSTR szRefused, int iRefusedSize)
 {
     CHAR szLine[REFUSED_NAME_BYTES + 64];
+    CHAR szName[COMPARE_NAME_SIZE];
     COMPARERUN* pRun = &pSet->run[pSet->nRuns];
     int iOutcome = lpszPath != NULL ? ReadMeasFile(lpszPath, &pRun->rec) : LOAD_CANNOTOPEN;
 
+    GetShownName(lpszName, szName);
     if (iOutcome == LOAD_ACCEPTED) {
-        strncpy(pRun->szName, lpszName, COMPARE_NAME_SIZE - 1);
-        pRun->szName[COMPARE_NAME_SIZE - 1] = '\0';
+        strcpy(pRun->szName, szName);
         pSet->nRuns++;
         return;
     }
-    ShortenName(lpszName, szLine, REFUSED_NAME_BYTES);
+    ShortenName(szName, szLine, REFUSED_NAME_BYTES);
     wsprintfA(szLine + strlen(szLine), ": %s", iOutcome == LOAD_BADFORMAT ? szRefusedFormat : szRefusedOpen);
     AppendLine(szRefused, iRefusedSize, szLine);
 }
@@ -83,6 +97,7 @@ void CompareCommand(HWND hwnd)
     ofn.lpstrFilter = szCompareFilter;
     ofn.lpstrFile = szCompareFiles;
     ofn.nMaxFile = sizeof(szCompareFiles);
+    ofn.lpstrTitle = szCompareTitle;
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT | OFN_EXPLORER;
     ofn.lpstrDefExt = "PID";
     if (!GetOpenFileNameA(&ofn)) {

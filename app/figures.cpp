@@ -1,6 +1,7 @@
 // The response figures command: the dialog PIDFIGURES lists the figures of
 // the run on screen; its copy button puts them on the clipboard as a header
-// line and a value line, tab-separated, ready to paste into a spreadsheet.
+// line and a value line, tab-separated, ready to paste into a spreadsheet,
+// the run's file name first so that rows of several runs tell them apart.
 #include "pidview.h"
 
 #include "figure_texts.h"
@@ -9,9 +10,11 @@
 CHAR szFigures[] = "PIDFIGURES";
 // U+2015: code page 932 has this dash (0x815C), not U+2014.
 static CHAR szNone[] = "―";
+static CHAR szFileColumn[] = "ファイル";
 
-// Both lines: labels and values, each of at most FIGURE_TEXT_SIZE bytes.
-#define FIGURE_COPY_SIZE 1024
+// Both lines: labels and values, each of at most FIGURE_TEXT_SIZE bytes,
+// and the file's name.
+#define FIGURE_COPY_SIZE (1024 + MAX_PATH)
 
 static void GetFigureTexts(FIGURETEXTS* pTexts)
 {
@@ -23,17 +26,24 @@ static void GetFigureTexts(FIGURETEXTS* pTexts)
     MakeFigureTexts(&fig, pTexts);
 }
 
-// Appends psz to the text of iLen bytes in pszText and returns its new
-// length; what does not fit is left out.
-static int AppendText(LPSTR pszText, int iLen, LPCSTR psz)
+// Appends a cell and the tab after it, or the line end after the last one,
+// to the text of iLen bytes in pszText and returns its new length; what does
+// not fit is left out. A control character in the cell (a file name may hold
+// a tab or a line end) becomes '?', so that it stays one cell.
+static int AppendCell(LPSTR pszText, int iLen, LPCSTR pszCell, BOOL bLast)
 {
-    while (*psz != '\0' && iLen < FIGURE_COPY_SIZE - 1)
-        pszText[iLen++] = *psz++;
+    LPCSTR pszEnd = bLast ? "\r\n" : "\t";
+
+    for (; *pszCell != '\0' && iLen < FIGURE_COPY_SIZE - 1; pszCell++)
+        pszText[iLen++] = (BYTE)*pszCell < 0x20 ? '?' : *pszCell;
+    for (; *pszEnd != '\0' && iLen < FIGURE_COPY_SIZE - 1; pszEnd++)
+        pszText[iLen++] = *pszEnd;
     pszText[iLen] = '\0';
     return iLen;
 }
 
-// A figure the run does not have is an empty cell.
+// A figure the run does not have is an empty cell, and so is the name of
+// the start values.
 static void CopyFigures(HWND hDlg)
 {
     FIGURETEXTS ft;
@@ -44,14 +54,12 @@ static void CopyFigures(HWND hDlg)
 
     GetFigureTexts(&ft);
     szText[0] = '\0';
-    for (int i = 0; i < FIGURE_COUNT; i++) {
-        iLen = AppendText(szText, iLen, szFigureLabels[i]);
-        iLen = AppendText(szText, iLen, i + 1 < FIGURE_COUNT ? "\t" : "\r\n");
-    }
-    for (int i = 0; i < FIGURE_COUNT; i++) {
-        iLen = AppendText(szText, iLen, ft.szValue[i]);
-        iLen = AppendText(szText, iLen, i + 1 < FIGURE_COUNT ? "\t" : "\r\n");
-    }
+    iLen = AppendCell(szText, iLen, szFileColumn, FALSE);
+    for (int i = 0; i < FIGURE_COUNT; i++)
+        iLen = AppendCell(szText, iLen, szFigureLabels[i], i + 1 == FIGURE_COUNT);
+    iLen = AppendCell(szText, iLen, szRunName, FALSE);
+    for (int i = 0; i < FIGURE_COUNT; i++)
+        iLen = AppendCell(szText, iLen, ft.szValue[i], i + 1 == FIGURE_COUNT);
 
     hMem = GlobalAlloc(GMEM_MOVEABLE, (SIZE_T)iLen + 1);
     if (hMem == NULL)
@@ -87,7 +95,10 @@ INT_PTR CALLBACK HFiguresDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lPar
             SetDlgItemTextA(hDlg, IDC_FIGLABEL + i, szFigureLabels[i]);
             SetDlgItemTextA(hDlg, IDC_FIGVALUE + i, ft.szValue[i][0] != '\0' ? ft.szValue[i] : szNone);
         }
-        return TRUE;
+        // The focus on 閉じる, so that Enter closes: the dialog manager would
+        // give it to the first tab stop, コピー.
+        SetFocus(GetDlgItem(hDlg, IDCANCEL));
+        return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_FIGCOPY:

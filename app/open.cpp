@@ -9,6 +9,7 @@
 #include <string.h>
 
 CHAR szFileName[MAX_PATH];
+CHAR szRunName[MAX_PATH];
 
 static CHAR szFilter[] = "PID files (*.PID)\0*.PID\0All files (*.*)\0*.*\0";
 static CHAR szLoadCaption[] = "データロード";
@@ -34,12 +35,13 @@ static void RedrawPage(HWND hwnd)
 // show leaves the title as it is.
 static void NameWindow(HWND hwnd)
 {
-    CHAR szName[MAX_PATH];
     CHAR szCaption[MAX_PATH + 64];
 
-    if (GetFileTitleA(szFileName, szName, sizeof(szName)) != 0)
+    if (GetFileTitleA(szFileName, szRunName, sizeof(szRunName)) != 0) {
+        szRunName[0] = '\0';
         return;
-    wsprintfA(szCaption, "%s - %s", szName, szTitle);
+    }
+    wsprintfA(szCaption, "%s - %s", szRunName, szTitle);
     SetWindowTextA(hwnd, szCaption);
 }
 
@@ -71,7 +73,9 @@ void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath)
 void OpenCommand(HWND hwnd)
 {
     OPENFILENAMEA ofn;
+    CHAR szLastName[MAX_PATH];
 
+    strcpy(szLastName, szFileName);
     memset(&ofn, 0, sizeof(ofn));
     ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     ofn.hwndOwner = hwnd;
@@ -82,10 +86,17 @@ void OpenCommand(HWND hwnd)
     ofn.Flags = OFN_FILEMUSTEXIST;
     ofn.lpstrDefExt = "PID";
 
-    if (GetOpenFileNameA(&ofn))
+    if (GetOpenFileNameA(&ofn)) {
         LoadChosenFile(hwnd, szFileName, (UINT)strlen(szFileName));
-    else
-        RedrawPage(hwnd);
+        return;
+    }
+    // A path longer than the buffer: the dialog has left the size it needed
+    // in the buffer's first bytes, and the next dialog starts from the name.
+    if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
+        strcpy(szFileName, szLastName);
+        MessageBoxA(hwnd, szCannotOpen, szLoadCaption, MB_ICONSTOP | MB_OK);
+    }
+    RedrawPage(hwnd);
 }
 
 // The first of the files dropped opens as if chosen with Open; while a

@@ -11,6 +11,7 @@ extern CHAR szTitle[];
 extern CHAR szHelpAbout[];
 extern CHAR szFigures[];
 extern CHAR szFileName[MAX_PATH];
+extern CHAR szRunName[MAX_PATH]; // the shown run's file name as shown, "" for the start values
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void OpenCommand(HWND hwnd);

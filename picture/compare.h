@@ -6,7 +6,7 @@
 #include "../data/measdata.h"
 
 #define COMPARE_MAX_RUNS 8
-#define COMPARE_NAME_SIZE 256 // a file name, as the file system gives it
+#define COMPARE_NAME_SIZE 256 // a file's name as shown: code page 932, converted for display
 #define COMPARE_HEADING_SIZE 32
 #define COMPARE_MAX_NOTES 4   // as many as fit under four runs' rows
 #define COMPARE_NOTE_SIZE 128 // a line of the legend: 94 single-byte cells

@@ -10,6 +10,7 @@
 #include "../user32/frame.h"
 #include "../user32/user32.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -20,6 +21,7 @@
 #include <QPixmapCache>
 
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -86,9 +88,16 @@ public:
     QIcon icon(const QFileInfo& info) const override { return icon(info.isDir() ? Folder : File); }
     QString type(const QFileInfo& info) const override
     {
-        if (info.isDir())
-            return QFileIconProvider::type(info); // a folder's type is not read
-        return mimeTypes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension).comment();
+        if (info.isDir()) {
+            // A folder's type is not read. Qt names it ("Folder", "Drive")
+            // in a context its translations do not all hold; the file
+            // dialog's own context has the same words.
+            QByteArray word = QFileIconProvider::type(info).toUtf8();
+            return QCoreApplication::translate("QFileDialog", word.constData());
+        }
+        // The type's comment is in the user's language already.
+        QMimeType mimeType = mimeTypes_.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+        return mimeType.comment().isEmpty() ? mimeType.name() : mimeType.comment();
     }
 
 private:
@@ -102,12 +111,25 @@ bool fail(DWORD error)
 }
 
 // Several files as the Explorer-style dialog gives them: the folder, then
-// each name, each ended by a zero, and one more zero after the last.
+// each name, each ended by a zero, and one more zero after the last. Names
+// typed with their folders may come from several: the folder is then the
+// one that holds them all, and each name goes on from it ("a/x.PID").
 QByteArray folderAndNames(const QStringList& files)
 {
-    QByteArray result = QFile::encodeName(QFileInfo(files.first()).absolutePath());
+    std::vector<QByteArray> paths;
     for (const QString& file : files)
-        result += '\0' + QFile::encodeName(QFileInfo(file).fileName());
+        paths.push_back(QFile::encodeName(QFileInfo(file).absoluteFilePath()));
+    // The slash that ends the folder, in every path at the same place; the
+    // root's (0) is in all of them.
+    const QByteArray& first = paths.front();
+    qsizetype end = first.lastIndexOf('/');
+    for (const QByteArray& path : paths) {
+        while (end > 0 && !(path.size() > end && path[end] == '/' && path.startsWith(first.left(end))))
+            end = first.lastIndexOf('/', end - 1);
+    }
+    QByteArray result = end > 0 ? first.left(end) : QByteArray("/");
+    for (const QByteArray& path : paths)
+        result += '\0' + path.mid(end + 1);
     return result + '\0';
 }
 

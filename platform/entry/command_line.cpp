@@ -6,11 +6,11 @@
 namespace entry {
 namespace {
 
-constexpr const char* usageLine = "usage: pidview [FILE.PID] | --help | --version\n";
+constexpr const char* usageLine = "usage: pidview [--] [FILE.PID...] | -h | --help | --version\n";
 
 constexpr const char* helpText =
-    "usage: pidview [FILE.PID]\n"
-    "       pidview --help | --version\n"
+    "usage: pidview [--] [FILE.PID...]\n"
+    "       pidview -h | --help | --version\n"
     "\n"
     "Shows the page of a measurement file of the PID motor speed controller\n"
     "(or, without FILE.PID, the page of the start values) in a window, from\n"
@@ -21,7 +21,7 @@ constexpr const char* helpText =
     "with the response a model fitted to it predicts (pidview(1) gives the\n"
     "controller's law and the tuning rule it assumes).\n"
     "\n"
-    "  --help     show this help and exit\n"
+    "  -h, --help show this help and exit\n"
     "  --version  show the version and exit\n"
     "  --         end of options (for a file name starting with '-')\n"
     "\n"
@@ -38,7 +38,7 @@ CommandLine ReadCommandLine(int argc, char** argv)
         const std::string_view argument = argv[i];
         if (options && argument == "--") {
             options = false;
-        } else if (options && argument == "--help") {
+        } else if (options && (argument == "--help" || argument == "-h")) {
             std::fputs(helpText, stdout);
             line.answered = 0;
             return line;

@@ -2,6 +2,9 @@
 #include "window_system.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -51,6 +54,23 @@ void loadTranslations(QApplication& application)
         delete translator;
 }
 
+// The icon the package installs, on every window (_NET_WM_ICON): the icon
+// theme's, else the hicolor images beside the installed program. Run from
+// the build tree there are none, and the window system's default stays.
+void setInstalledIcon(QApplication& application)
+{
+    QIcon installed;
+    QDir icons(QCoreApplication::applicationDirPath() + QStringLiteral("/" PIDVIEW_ICONS_FROM_BIN));
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        QString file = icons.filePath(QStringLiteral("%1x%1/apps/pidview.png").arg(size));
+        if (QFileInfo::exists(file))
+            installed.addFile(file, QSize(size, size));
+    }
+    QIcon icon = QIcon::fromTheme(QStringLiteral("pidview"), installed);
+    if (!icon.availableSizes().isEmpty())
+        application.setWindowIcon(icon);
+}
+
 } // namespace
 
 std::unique_ptr<QApplication> StartWindowSystem()
@@ -74,6 +94,7 @@ std::unique_ptr<QApplication> StartWindowSystem()
         std::fprintf(stderr, "%s\n", qPrintable(message));
     heldMessages.clear();
     loadTranslations(*application);
+    setInstalledIcon(*application);
     return application;
 }
 

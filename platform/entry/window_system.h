@@ -1,5 +1,6 @@
 // Qt's application for the program's window: on the user's display, named
-// after the desktop entry, with Qt's own texts in the user's language.
+// after the desktop entry, with its installed icon and Qt's own texts in the
+// user's language.
 #pragma once
 
 #include <memory>

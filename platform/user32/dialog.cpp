@@ -1,6 +1,6 @@
 // Modal dialog boxes built from dialog templates: the dialog frame, push
 // buttons, static texts and etched frames, laid out in dialog units of the
-// template's font, with the keyboard of a dialog (Enter, Escape).
+// template's font, with the keyboard of a dialog (Enter, Space, Escape).
 #include "dialog_items.h"
 #include "dialogfont.h"
 #include "eventloop.h"
@@ -34,11 +34,10 @@ public:
             Deliver(*window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
     }
 
-    void addButton(QPushButton* button, int id, bool isDefault)
+    // Space on the focused button clicks it (Qt's buttons do that).
+    void addButton(QPushButton* button, int id)
     {
         buttons_.push_back({button, id});
-        if (isDefault)
-            defaultId_ = id;
         connect(button, &QPushButton::clicked, this, [this, id] { command(id); });
     }
 
@@ -49,17 +48,19 @@ protected:
     {
         switch (event->key()) {
         case Qt::Key_Return:
-        case Qt::Key_Enter:
-            // Enter means the focused push button, else the default one,
-            // else OK.
+        case Qt::Key_Enter: {
+            // Enter means the focused push button, else the default one
+            // (which the procedure may tell otherwise), else OK.
             for (auto& [button, id] : buttons_) {
                 if (button->hasFocus()) {
                     command(id);
                     return;
                 }
             }
-            command(defaultId_);
+            LRESULT defaultId = SendMessageA(hwnd_, DM_GETDEFID, 0, 0);
+            command(HIWORD(defaultId) == DC_HASDEFID ? LOWORD(defaultId) : IDOK);
             return;
+        }
         case Qt::Key_Escape:
             command(IDCANCEL);
             return;
@@ -77,7 +78,6 @@ protected:
 private:
     HWND hwnd_;
     std::vector<std::pair<QPushButton*, int>> buttons_;
-    int defaultId_ = IDOK;
 };
 
 QWidget* makeControl(TemplateDialog& dialog, const resources::DialogControl& control)
@@ -87,10 +87,9 @@ QWidget* makeControl(TemplateDialog& dialog, const resources::DialogControl& con
     case resources::ControlKind::Button: {
         auto* button = new QPushButton(toQt(control.text), &dialog);
         button->setAutoDefault(false);
-        bool isDefault = type == BS_DEFPUSHBUTTON;
-        button->setDefault(isDefault);
+        button->setDefault(type == BS_DEFPUSHBUTTON);
         button->setFocusPolicy((control.style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
-        dialog.addButton(button, control.id, isDefault);
+        dialog.addButton(button, control.id);
         return button;
     }
     case resources::ControlKind::Static:
@@ -157,11 +156,19 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE /*hInstance*/, LPCSTR lpTemplateName, H
     BaseUnits units = BaseUnitsOf(font);
     dialog->setFixedSize(units.toPixelsX(layout->cx), units.toPixelsY(layout->cy));
     QWidget* firstTabStop = nullptr;
+    Window* dialogWindow = FindWindowObject(hwnd);
     for (const resources::DialogControl& control : layout->controls) {
         QWidget* widget = makeControl(*dialog, control);
         if (widget == nullptr)
             continue;
-        TagDialogItem(widget, control.id);
+        auto item = std::make_unique<Window>(Window::Kind::Control);
+        item->controlWidget = widget;
+        HWND itemHandle = AddWindow(std::move(item));
+        dialogWindow->controls.push_back(itemHandle);
+        TagDialogItem(widget, control.id, itemHandle);
+        auto* button = qobject_cast<QPushButton*>(widget);
+        if (button != nullptr && button->isDefault() && dialogWindow->defaultId == 0)
+            dialogWindow->defaultId = control.id;
         widget->setGeometry(units.toPixelsX(control.x), units.toPixelsY(control.y), units.toPixelsX(control.cx),
                             units.toPixelsY(control.cy));
         widget->setFont(font);
@@ -189,9 +196,20 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE /*hInstance*/, LPCSTR lpTemplateName, H
     window = FindWindowObject(hwnd);
     INT_PTR result = window != nullptr ? window->dialogResult : -1;
     dialog->hide();
+    if (window != nullptr) {
+        for (HWND item : window->controls)
+            RemoveWindow(item);
+    }
     dialog.reset();
     RemoveWindow(hwnd);
     return result;
+}
+
+LRESULT user32::DialogDefault(const Window& dialog, UINT message)
+{
+    if (message == DM_GETDEFID)
+        return dialog.defaultId != 0 ? static_cast<LRESULT>(MAKELONG(dialog.defaultId, DC_HASDEFID)) : 0;
+    return 0;
 }
 
 BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult)

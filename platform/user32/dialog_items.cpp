@@ -1,10 +1,12 @@
-// Dialog controls by identifier, and the text calls on them.
+// Dialog controls by identifier, the text calls on them, and the focus.
 #include "dialog_items.h"
 
 #include "../codepage/codepage.h"
+#include "frame.h"
 #include "window.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDialog>
 #include <QLabel>
 
@@ -12,12 +14,20 @@ namespace user32 {
 namespace {
 
 constexpr const char* kItemIdProperty = "pidviewDialogItemId";
+constexpr const char* kItemHandleProperty = "pidviewDialogItemHandle";
+
+HWND handleOf(const QWidget* widget)
+{
+    QVariant tag = widget != nullptr ? widget->property(kItemHandleProperty) : QVariant();
+    return tag.isValid() ? reinterpret_cast<HWND>(tag.value<quintptr>()) : nullptr;
+}
 
 } // namespace
 
-void TagDialogItem(QWidget* widget, int id)
+void TagDialogItem(QWidget* widget, int id, HWND hwnd)
 {
     widget->setProperty(kItemIdProperty, id);
+    widget->setProperty(kItemHandleProperty, QVariant::fromValue(reinterpret_cast<quintptr>(hwnd)));
 }
 
 QWidget* FindDialogItem(QWidget* dialog, int id)
@@ -57,4 +67,33 @@ BOOL WINAPI SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString)
     else if (auto* button = qobject_cast<QAbstractButton*>(item))
         button->setText(text);
     return TRUE;
+}
+
+HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem)
+{
+    QWidget* item = FindDialogItem(hDlg, nIDDlgItem);
+    if (item == nullptr) {
+        SetLastError(FindWindowObject(hDlg) == nullptr ? ERROR_INVALID_WINDOW_HANDLE : ERROR_CONTROL_ID_NOT_FOUND);
+        return nullptr;
+    }
+    return handleOf(item);
+}
+
+// A control of a dialog not shown yet (in WM_INITDIALOG) gets the focus
+// when its dialog is shown.
+HWND WINAPI SetFocus(HWND hWnd)
+{
+    HWND previous = handleOf(QApplication::focusWidget());
+    if (hWnd == nullptr) {
+        if (QWidget* focused = QApplication::focusWidget())
+            focused->clearFocus(); // keys go nowhere
+        return previous;
+    }
+    QWidget* widget = ClientWidget(hWnd);
+    if (widget == nullptr) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    widget->setFocus(Qt::OtherFocusReason);
+    return previous;
 }

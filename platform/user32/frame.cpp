@@ -205,6 +205,8 @@ QWidget* OwnerWidget(HWND hwnd)
         return nullptr;
     if (window->kind == Window::Kind::Dialog)
         return static_cast<QWidget*>(window->dialogWidget);
+    if (window->kind == Window::Kind::Control)
+        return static_cast<QWidget*>(window->controlWidget)->window();
     return window->frame->window();
 }
 
@@ -221,6 +223,8 @@ QWidget* ClientWidget(HWND hwnd)
         return nullptr;
     if (window->kind == Window::Kind::Dialog)
         return static_cast<QWidget*>(window->dialogWidget);
+    if (window->kind == Window::Kind::Control)
+        return static_cast<QWidget*>(window->controlWidget);
     return window->frame->clientArea();
 }
 

@@ -1,6 +1,7 @@
 // Posting, getting, sending and dispatching messages.
 #include "messages.h"
 
+#include "dialog_items.h"
 #include "eventloop.h"
 #include "resource_report.h"
 #include "window.h"
@@ -140,7 +141,11 @@ LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
     }
-    return Deliver(*window, Msg, wParam, lParam);
+    LRESULT result = Deliver(*window, Msg, wParam, lParam);
+    // What a dialog procedure leaves alone, the dialog manager answers.
+    if (result == 0 && (window = FindWindowObject(hWnd)) != nullptr && window->kind == Window::Kind::Dialog)
+        return DialogDefault(*window, Msg);
+    return result;
 }
 
 void WINAPI PostQuitMessage(int nExitCode)

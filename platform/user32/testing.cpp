@@ -53,7 +53,8 @@ bool PressKey(Key key)
         QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : QApplication::activeModalWidget();
     if (target == nullptr)
         return false;
-    int code = key == Key::Return ? Qt::Key_Return : Qt::Key_Escape;
+    static const int codes[] = {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space, Qt::Key_Tab};
+    int code = codes[static_cast<int>(key)];
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyPress, code, Qt::NoModifier));
     QCoreApplication::postEvent(target, new QKeyEvent(QEvent::KeyRelease, code, Qt::NoModifier));
     return true;

@@ -30,7 +30,7 @@ private:
 // modal loop's wait).
 void AfterMilliseconds(int milliseconds, std::function<void()> action);
 
-enum class Key { Return, Escape };
+enum class Key { Return, Escape, Space, Tab };
 // Sends the key to the focused widget (or the active modal window).
 bool PressKey(Key key);
 

@@ -15,6 +15,7 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)((WORD)(l) | ((DWORD)(WORD)(h) << 16)))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)((WORD)(l) | ((DWORD)(WORD)(h) << 16)))
+#define MAKELONG(l, h) ((LONG)(DWORD)((WORD)(l) | ((DWORD)(WORD)(h) << 16)))
 
 // Messages
 #define WM_NULL 0x0000
@@ -36,6 +37,8 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
 #define WM_USER 0x0400
+#define DM_GETDEFID (WM_USER + 0)
+#define DC_HASDEFID 0x534B
 
 // Window styles
 #define WS_OVERLAPPED 0x00000000L
@@ -236,6 +239,9 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND 
                                LPARAM dwInitParam);
 BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult);
 BOOL WINAPI SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString);
+HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem);
+// The window that had the focus, or NULL when none of the program's controls had it.
+HWND WINAPI SetFocus(HWND hWnd);
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 
 // The clipboard: text only (CF_TEXT, code page 932, in movable global memory)

@@ -3,6 +3,7 @@
 #include "window.h"
 
 #include "../codepage/codepage.h"
+#include "../fixme.h"
 #include "frame.h"
 #include "messages.h"
 #include "../resources/resources.h"
@@ -81,6 +82,10 @@ LRESULT Deliver(Window& window, UINT message, WPARAM wParam, LPARAM lParam)
         messageTrace(hwnd, message, wParam, lParam);
     if (window.kind == Window::Kind::Dialog)
         return window.dialogProcedure != nullptr ? window.dialogProcedure(hwnd, message, wParam, lParam) : 0;
+    if (window.kind == Window::Kind::Control) {
+        layer::Fixme("messages to dialog controls (0x%x) are not provided", message);
+        return 0;
+    }
     return window.procedure(hwnd, message, wParam, lParam);
 }
 

@@ -34,7 +34,7 @@ struct WindowClass {
 WindowClass* FindClass(LPCSTR name);
 
 struct Window {
-    enum class Kind { TopLevel, Dialog };
+    enum class Kind { TopLevel, Dialog, Control }; // a control of a dialog box
 
     explicit Window(Kind kind);
     ~Window();
@@ -59,6 +59,9 @@ struct Window {
 
     std::unique_ptr<Frame> frame; // the Qt side of a top-level window
     void* dialogWidget = nullptr; // the Qt side of a dialog (a QDialog)
+    void* controlWidget = nullptr; // the Qt side of a control
+    std::vector<HWND> controls; // a dialog's, removed with it
+    int defaultId = 0; // a dialog's default push button (DEFPUSHBUTTON), 0 for none
     int modalChildren = 0; // modal dialogs it owns: no input while any is open
     bool destroying = false; // inside DestroyWindow: a second call is a no-op
     bool dialogEnded = false;

@@ -1,6 +1,6 @@
 // The figures dialog over the run on screen: the value it shows in each row,
-// "―" where the run has none, and the two lines its copy button puts on the
-// clipboard.
+// "―" where the run has none, the two lines its copy button puts on the
+// clipboard, and its keys.
 #include "app/pidview.h"
 #include "app/resource.h"
 #include "main_window_fixture.h"
@@ -38,10 +38,29 @@ Shown ShowFigures(HWND hwnd)
     return shown;
 }
 
-void Load(const pidtest::PidValues& values)
+// Opens the run as the Open command does, under the name given.
+void Load(const pidtest::PidValues& values, const std::string& name = "run.PID")
 {
     pidtest::ScratchDir dir;
-    ASSERT_EQ(LoadMeasData(dir.write("run.PID", pidtest::pidImage(values)).c_str()), LOAD_ACCEPTED);
+    std::string path = dir.write(name, pidtest::pidImage(values));
+    LoadChosenFile(hWnd, path.c_str(), static_cast<UINT>(path.size()));
+}
+
+// Opens the dialog and presses the keys one after the other; what it ended
+// with, or -1 when the keys left it open.
+INT_PTR PressInFigures(HWND hwnd, const std::vector<Key>& keys)
+{
+    static HWND dialog;
+    DLGPROC watched = [](HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam) -> INT_PTR {
+        dialog = msg == WM_INITDIALOG ? hDlg : dialog;
+        return HFiguresDlgProc(hDlg, msg, wParam, lParam);
+    };
+    AfterMilliseconds(200, [keys] {
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            AfterMilliseconds(50 * static_cast<int>(i), [key = keys[i]] { PressKey(key); });
+        AfterMilliseconds(1000, [open = dialog] { IsWindow(open) && EndDialog(open, -1); });
+    });
+    return DialogBoxParamA(hInst, szFigures, hwnd, watched, 0);
 }
 
 TEST_F(FiguresDialog, StartValuesShowNoTimeBasedFigureAndCopyEmptyCells)
@@ -49,10 +68,10 @@ TEST_F(FiguresDialog, StartValuesShowNoTimeBasedFigureAndCopyEmptyCells)
     Shown shown = ShowFigures(hWnd);
     EXPECT_EQ(shown.values, (Texts{u"4500", u"80", u"0", u"0", u"50", u"―", u"―", u"―", u"―", u"―", u"4500", u"―"}));
     EXPECT_EQ(shown.copied,
-              u"目標回転数 [rpm]\t比例係数 Kp [%]\t積分時間 Ti [ms]\t微分時間 Td [ms]\tサンプリング周期 [ms]\t"
+              u"ファイル\t目標回転数 [rpm]\t比例係数 Kp [%]\t積分時間 Ti [ms]\t微分時間 Td [ms]\tサンプリング周期 [ms]\t"
               u"立ち上がり時間 [s]\t最大回転数 [rpm]\t最大回転数の時刻 [s]\t行過ぎ [%]\t"
               u"整定時間 ±5% [s]\t定常偏差 [rpm]\t絶対偏差積分 IAE [rpm・s]\r\n"
-              u"4500\t80\t0\t0\t50\t\t\t\t\t\t4500\t\r\n");
+              u"\t4500\t80\t0\t0\t50\t\t\t\t\t\t4500\t\r\n");
 }
 
 TEST_F(FiguresDialog, OvershootingRunShowsAndCopiesItsFigures)
@@ -64,11 +83,26 @@ TEST_F(FiguresDialog, OvershootingRunShowsAndCopiesItsFigures)
     run.samples.fill(40);
     const std::uint8_t rising[] = {0, 10, 30, 45, 42};
     std::copy(std::begin(rising), std::end(rising), run.samples.begin());
-    Load(run);
+    // A UTF-8 name, shown as the title shows it; its tab would split the cell.
+    Load(run, "試験\tデータ.PID");
     Shown shown = ShowFigures(hWnd);
     EXPECT_EQ(shown.values, (Texts{u"4000", u"80", u"0", u"0", u"100", u"0.200", u"4500", u"0.300", u"12.5", u"0.400",
                                    u"0", u"670.0"}));
-    EXPECT_TRUE(shown.copied.ends_with(u"\n4000\t80\t0\t0\t100\t0.200\t4500\t0.300\t12.5\t0.400\t0\t670.0\r\n"));
+    EXPECT_TRUE(shown.copied.ends_with(
+        u"\n試験?データ.PID\t4000\t80\t0\t0\t100\t0.200\t4500\t0.300\t12.5\t0.400\t0\t670.0\r\n"));
+}
+
+TEST_F(FiguresDialog, EnterAndSpaceCloseItAndTabThenEnterCopies)
+{
+    // 閉じる has the focus from the start: neither key copies.
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+    EXPECT_EQ(PressInFigures(hWnd, {Key::Return}), IDCANCEL);
+    EXPECT_EQ(PressInFigures(hWnd, {Key::Space}), IDCANCEL);
+    EXPECT_EQ(ClipboardText(), u"");
+    EXPECT_EQ(PressInFigures(hWnd, {Key::Tab, Key::Return, Key::Escape}), IDCANCEL);
+    EXPECT_TRUE(ClipboardText().starts_with(u"ファイル\t"));
 }
 
 TEST_F(FiguresDialog, StoredExtremesShowInFull)

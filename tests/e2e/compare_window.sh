@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Analysis > Compare in the real viewer under Xvfb: two runs chosen together
-# in the Open dialog open a window showing pidpage's comparison chart; its
+# in the Open dialog (its own title) from two folders, one holding another
+# run of the other's name, open a window showing pidpage's chart of them; its
 # Print puts that chart on one page of a private CUPS-PDF queue, enlarged by
 # the largest whole factor and centred; a file that is not a run is named in
 # one message; nine files are refused; closing a comparison window leaves
@@ -27,8 +28,11 @@ chmod 700 "$work"
 add_pdf_queue PDF
 set_default PDF
 
-mkdir "$work/runs"
+mkdir -p "$work/runs/a" "$work/runs/b"
 cp "$examples/P_ONLY.PID" "$examples/PID_FAST.PID" "$work/runs/"
+cp "$examples/P_ONLY.PID" "$work/runs/a/"
+cp "$examples/PI_STEP.PID" "$work/runs/a/PID_FAST.PID"
+cp "$examples/PID_FAST.PID" "$work/runs/b/"
 for i in 1 2 3 4 5 6 7 8 9; do cp "$examples/PI_STEP.PID" "$work/runs/R$i.PID"; done
 printf 'X%.0s' $(seq 416) > "$work/runs/bad.PID"
 
@@ -38,7 +42,7 @@ compare_files() {
   xdotool key alt+a
   sleep 0.3
   xdotool key c
-  wait_for_window 'Open|開く' || { fail "no open dialog"; return; }
+  wait_for_window '^比較するファイルを選択 \(8 件まで\)$' || { fail "no open dialog titled for the comparison"; return; }
   sleep 0.3
   xdotool key ctrl+a
   xdotool type "$work/runs/"
@@ -59,10 +63,10 @@ window_shot() {
 }
 
 start_viewer
-"$pidpage" --compare "$work/chart.png" "$work/runs/P_ONLY.PID" "$work/runs/PID_FAST.PID"
+"$pidpage" --compare "$work/chart.png" "$work/runs/a/P_ONLY.PID" "$work/runs/b/PID_FAST.PID"
 convert "$work/chart.png" -crop 794x496+0+0 +repage "$work/expected.png"
 
-compare_files '"P_ONLY.PID" "PID_FAST.PID"'
+compare_files '"a/P_ONLY.PID" "b/PID_FAST.PID"'
 if wait_for_window '比較 \(2 件\)'; then
   count=
   for _ in $(seq 40); do
@@ -71,7 +75,7 @@ if wait_for_window '比較 \(2 件\)'; then
     [ "$count" = 0 ] && break
     sleep 0.1
   done
-  [ "$count" = 0 ] && pass "two runs chosen together: the window shows pidpage's chart" \
+  [ "$count" = 0 ] && pass "two runs chosen together from two folders: the window shows pidpage's chart of them" \
     || fail "the comparison window differs from pidpage's chart ($count pixels)"
 else
   fail "no comparison window for two runs"

@@ -17,7 +17,10 @@ run_alone() {
   echo "$status $(wc -l <"$work/err")"
 }
 begin_desktop_test
-[ "$(run_alone --help)" = "0 0" ] && grep -q '^usage: pidview' "$work/out" && pass "--help" || fail "--help"
+for option in -h --help; do
+  [ "$(run_alone $option)" = "0 0" ] && grep -qF 'usage: pidview [--] [FILE.PID...]' "$work/out" && pass "$option" \
+    || fail "$option: $(head -1 "$work/out")"
+done
 version=$("$pidpage" --version)
 [ "$(run_alone --version)" = "0 0" ] && [ "$(cat "$work/out")" = "pidview ${version#pidpage }" ] && pass "--version" \
   || fail "--version: $(cat "$work/out")"
