@@ -5,6 +5,7 @@
 #include "../codepage/codepage.h"
 #include "frame.h"
 #include "messages.h"
+#include "timers.h"
 #include "../resources/resources.h"
 
 #include <algorithm>
@@ -172,6 +173,7 @@ BOOL WINAPI DestroyWindow(HWND hWnd)
     for (HDC context : window->contexts)
         DeleteDC(context);
     ForgetMessagesOf(hWnd);
+    KillTimersOf(hWnd);
     RemoveWindow(hWnd);
     return TRUE;
 }
