@@ -20,6 +20,7 @@ struct Option {
 constexpr Option kOptions[] = {
     {"--figures", 0, "FILE.PID...", "list the step-response figures of each run as CSV", Mode::Figures},
     {"--compare", 0, "OUT.png FILE.PID...", "draw one to eight runs on one chart", Mode::Compare},
+    {"--samples", 0, "FILE.PID", "list the run's samples as CSV", Mode::Samples},
     {"--help", 'h', nullptr, "show this help and exit", Mode::Help},
     {"--version", 0, nullptr, "show the version and exit", Mode::Version},
 };
@@ -106,7 +107,13 @@ std::string HelpText()
         "legend with each file's name, target, Kp, Ti, Td, sampling period, overshoot\n"
         "and settling time. A run whose sampling period is not positive is listed\n"
         "without a curve. A file that is not a run is named on standard error and\n"
-        "left out; the chart of the rest is still written.\n\n";
+        "left out; the chart of the rest is still written.\n\n"
+        "With --samples, writes the run's samples as CSV (RFC 4180, CR LF) to standard\n"
+        "output: a header line time_s,speed_rpm,target_rpm and one row per sample\n"
+        "slot, 256 in all: the slot's time in seconds, its speed and the target in\n"
+        "rpm. An empty slot has an empty speed; a run whose sampling period is zero\n"
+        "or negative has no time axis, and its times are empty. Status 1 when the\n"
+        "file is refused (nothing is written), 2 when not exactly one file is named.\n\n";
     for (const Option& option : kOptions) {
         std::string names = option.shortName != 0 ? std::string("-") + option.shortName + ", " : "    ";
         names += option.name;

@@ -7,7 +7,7 @@
 
 namespace pidpage {
 
-enum class Mode { Page, Figures, Compare, Help, Version };
+enum class Mode { Page, Figures, Compare, Samples, Help, Version };
 
 struct CommandLine {
     Mode mode = Mode::Page;
