@@ -2,8 +2,12 @@
 #pragma once
 
 #define IDM_OPEN 101
+#define IDM_RELOAD 102
+#define IDM_AUTOUPDATE 103
 #define IDM_PRINT 105
 #define IDM_EXIT 109
+#define IDM_COPYPAGE 201
+#define IDM_COPYDATA 202
 #define IDM_FIGURES 301
 #define IDM_COMPARE 302
 #define IDM_ABOUT 902
@@ -17,3 +21,6 @@
 // The comparison window's menu.
 #define IDM_COMPARE_PRINT 311
 #define IDM_COMPARE_CLOSE 319
+
+// The timer that looks for the file on screen to change (File > 自動更新).
+#define IDT_FOLLOW 1

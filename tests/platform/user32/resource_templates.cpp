@@ -30,27 +30,40 @@ resources::DialogTemplate About()
 TEST(ResourceTemplates, MenuTextsIdentifiersAndSeparators)
 {
     auto menu = Menu();
-    ASSERT_EQ(menu.size(), 3u);
+    ASSERT_EQ(menu.size(), 4u);
     EXPECT_EQ(menu[0].text, u"ファイル(&F)");
-    ASSERT_EQ(menu[0].children.size(), 5u);
+    ASSERT_EQ(menu[0].children.size(), 7u);
     EXPECT_EQ(menu[0].children[0].text, u"開く(&O)");
     EXPECT_EQ(menu[0].children[0].id, 101);
-    EXPECT_TRUE(menu[0].children[1].separator);
-    EXPECT_EQ(menu[0].children[2].text, u"印刷(&P)");
-    EXPECT_EQ(menu[0].children[2].id, 105);
+    // Greyed (MF_GRAYED) until a file is on screen.
+    EXPECT_EQ(menu[0].children[1].text, u"再読み込み(&R)");
+    EXPECT_EQ(menu[0].children[1].id, 102);
+    EXPECT_EQ(menu[0].children[1].state, 0x0001);
+    EXPECT_EQ(menu[0].children[2].text, u"自動更新(&U)");
+    EXPECT_EQ(menu[0].children[2].id, 103);
+    EXPECT_EQ(menu[0].children[2].state, 0x0001);
     EXPECT_TRUE(menu[0].children[3].separator);
-    EXPECT_EQ(menu[0].children[4].text, u"終了(&X)");
-    EXPECT_EQ(menu[0].children[4].id, 109);
-    EXPECT_EQ(menu[1].text, u"解析(&A)");
+    EXPECT_EQ(menu[0].children[4].text, u"印刷(&P)");
+    EXPECT_EQ(menu[0].children[4].id, 105);
+    EXPECT_TRUE(menu[0].children[5].separator);
+    EXPECT_EQ(menu[0].children[6].text, u"終了(&X)");
+    EXPECT_EQ(menu[0].children[6].id, 109);
+    EXPECT_EQ(menu[1].text, u"編集(&E)");
     ASSERT_EQ(menu[1].children.size(), 2u);
-    EXPECT_EQ(menu[1].children[0].text, u"応答特性(&R)...");
-    EXPECT_EQ(menu[1].children[0].id, 301);
-    EXPECT_EQ(menu[1].children[1].text, u"比較(&C)...");
-    EXPECT_EQ(menu[1].children[1].id, 302);
-    EXPECT_EQ(menu[2].text, u"ヘルプ(&H)");
-    ASSERT_EQ(menu[2].children.size(), 1u);
-    EXPECT_EQ(menu[2].children[0].text, u"バージョン情報(&A)");
-    EXPECT_EQ(menu[2].children[0].id, 902);
+    EXPECT_EQ(menu[1].children[0].text, u"ページをコピー(&C)");
+    EXPECT_EQ(menu[1].children[0].id, 201);
+    EXPECT_EQ(menu[1].children[1].text, u"データのコピー(&D)");
+    EXPECT_EQ(menu[1].children[1].id, 202);
+    EXPECT_EQ(menu[2].text, u"解析(&A)");
+    ASSERT_EQ(menu[2].children.size(), 2u);
+    EXPECT_EQ(menu[2].children[0].text, u"応答特性(&R)...");
+    EXPECT_EQ(menu[2].children[0].id, 301);
+    EXPECT_EQ(menu[2].children[1].text, u"比較(&C)...");
+    EXPECT_EQ(menu[2].children[1].id, 302);
+    EXPECT_EQ(menu[3].text, u"ヘルプ(&H)");
+    ASSERT_EQ(menu[3].children.size(), 1u);
+    EXPECT_EQ(menu[3].children[0].text, u"バージョン情報(&A)");
+    EXPECT_EQ(menu[3].children[0].id, 902);
     // The comparison window's menu: print and close.
     auto compare = Menu("PIDCOMPARE");
     ASSERT_EQ(compare.size(), 1u);
