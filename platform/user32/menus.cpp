@@ -26,7 +26,8 @@ resources::MenuItem* FindItem(std::vector<resources::MenuItem>& items, UINT id)
 }
 
 // Sets the bits of mask in the item's state to those of state; returns the
-// previous bits, or -1 when the menu has no such item.
+// previous bits (all of them for an empty mask), or -1 when the menu has no
+// such item.
 DWORD ChangeItemState(HMENU hMenu, UINT id, UINT flags, WORD mask, WORD state, const char* call)
 {
     Menu* menu = FindMenu(hMenu);
@@ -41,7 +42,9 @@ DWORD ChangeItemState(HMENU hMenu, UINT id, UINT flags, WORD mask, WORD state, c
     resources::MenuItem* item = FindItem(menu->items, id);
     if (item == nullptr)
         return static_cast<DWORD>(-1);
-    WORD previous = item->state & mask;
+    WORD previous = mask != 0 ? item->state & mask : item->state;
+    if (mask == 0)
+        return previous;
     item->state = static_cast<WORD>((item->state & ~mask) | (state & mask));
     for (Window* window : LiveWindows()) {
         if (window->menu == menu && window->frame)
@@ -128,4 +131,9 @@ BOOL WINAPI EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable)
 {
     return static_cast<BOOL>(ChangeItemState(hMenu, uIDEnableItem, uEnable, MF_GRAYED | MF_DISABLED,
                                              static_cast<WORD>(uEnable), "EnableMenuItem"));
+}
+
+UINT WINAPI GetMenuState(HMENU hMenu, UINT uId, UINT uFlags)
+{
+    return ChangeItemState(hMenu, uId, uFlags, 0, 0, "GetMenuState");
 }

@@ -217,6 +217,8 @@ HMENU WINAPI GetMenu(HWND hWnd);
 DWORD WINAPI CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
 // The item's previous state (MF_ENABLED, MF_GRAYED, MF_DISABLED), or -1.
 BOOL WINAPI EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);
+// The item's state flags, or -1.
+UINT WINAPI GetMenuState(HMENU hMenu, UINT uId, UINT uFlags);
 
 // Timers: WM_TIMER to the window every uElapse milliseconds, when no other
 // message waits, at most one at a time for each timer.
