@@ -95,6 +95,10 @@ else()
       "line) and shows one fixed page: the set parameters and final values as\n"
       "text and the 256 speed samples as a chart against the target speed; it\n"
       "prints that page on the default printer.\n"
+      "At the bench it can follow the folder of the file on screen and show each\n"
+      "run as the controller finishes writing it. It copies the page to the\n"
+      "clipboard as a picture and the run's samples as tab-separated text (which\n"
+      "pidpage --samples writes as CSV).\n"
       "pidpage draws the same page into a PNG file without a display.")
   # The libraries come from the binaries; the page's fonts, Qt's X11 plugin
   # and Qt's own translations are loaded at run time, where dpkg-shlibdeps
