@@ -12,9 +12,12 @@
 #include <string.h>
 
 // The timer looks for changes four times a second; a file is read once its
-// write time and size have not changed for half a second.
+// write time and size have stayed the same over two looks, about half a
+// second (a timer may run a little early). While the folder keeps changing,
+// it is listed at most twice a second: a big folder costs a listing each time.
 #define FOLLOW_TICK_MS 250
-#define FOLLOW_QUIET_MS 500
+#define FOLLOW_QUIET_MS 450
+#define FOLLOW_LISTING_MS 500
 
 // A .PID file of the watched folder as a listing shows it.
 typedef struct tagFOLLOWFILE {
@@ -33,6 +36,7 @@ static FOLLOWFILE ffSeen;    // the newest file dealt with: shown, left alone, o
 static FOLLOWFILE ffWaiting; // a newer one, waiting for its quiet moment
 static DWORD dwWaitingSince;
 static BOOL bScanDue;        // the folder changed since it was last listed
+static DWORD dwListedAt;
 
 static CHAR szFollowCaption[] = "自動更新";
 static CHAR szCannotWatch[] = "このフォルダの変更を監視できません。";
@@ -262,8 +266,9 @@ void FollowTimer(HWND hwnd)
     // While a dialog or message box is open, the page stays the run it shows.
     if (!IsWindowEnabled(hwnd))
         return;
-    if (bScanDue) {
+    if (bScanDue && GetTickCount() - dwListedAt >= FOLLOW_LISTING_MS) {
         bScanDue = FALSE;
+        dwListedAt = GetTickCount();
         if (FindNewestRun(&ffNewest, FALSE) && !SameFile(&ffNewest, &ffWaiting)) {
             ffWaiting = ffNewest;
             dwWaitingSince = GetTickCount();
