@@ -5,6 +5,11 @@
 
 #include "../platform/win32.h"
 
+// What a text shows for a figure a run does not have: "―" (U+2015), which
+// code page 932 has as 0x815C, where it has no U+2014. Spelled in bytes: a
+// header's literals are not converted to code page 932 in every build.
+#define NO_FIGURE_TEXT "\x81\x5C"
+
 // The longest text: the IAE of stored extremes, 22 digits and a decimal.
 #define DECIMAL_TEXT_SIZE 32
 

@@ -44,6 +44,5 @@ void PrintCompare(HWND hwnd, const COMPARESET* pSet)
     DeleteDC(hdcMem);
     ReleaseDC(hwnd, hdcWindow);
     EndPage(hdcPrinter);
-    EndDoc(hdcPrinter);
-    DeleteDC(hdcPrinter);
+    EndPrintJob(hwnd, hdcPrinter, EndDoc(hdcPrinter));
 }

@@ -13,7 +13,7 @@ const LPCSTR szFigureLabels[FIGURE_COUNT] = {
     "立ち上がり時間 [s]",
     "最大回転数 [rpm]",
     "最大回転数の時刻 [s]",
-    "オーバーシュート [%]",
+    "行過ぎ [%]",
     "整定時間 ±5% [s]",
     "定常偏差 [rpm]",
     "絶対偏差積分 IAE [rpm・s]",

@@ -69,11 +69,24 @@ HDC StartPrintJob(HWND hwnd, const DOCINFOA* lpdi)
     return hdcPrinter;
 }
 
-// One page of the document started on hDCLPT: the window's page drawn into
-// a memory bitmap, copied doubled. The results are not tested; the steps
-// run on regardless, as a spooler may refuse any one of them.
-void PrintPage(HWND hwnd)
+// Ends the document on hdcPrinter. A job the spooler does not take at the
+// end (the document could not be handed over) is told as a refused start
+// is: the user would otherwise wait for a sheet that never comes.
+void EndPrintJob(HWND hwnd, HDC hdcPrinter, int iEndDoc)
 {
+    if (iEndDoc <= 0)
+        MessageBoxA(hwnd, szCannotStart, szPrintCaption, MB_ICONSTOP | MB_OK);
+    DeleteDC(hdcPrinter);
+}
+
+// One page of the document started on hDCLPT: the window's page drawn into
+// a memory bitmap, copied doubled. The results of the page's steps are not
+// tested, as a spooler may refuse any one of them; the document's end is
+// returned.
+int PrintPage(HWND hwnd)
+{
+    int iEndDoc;
+
     HPEN hPen;
     HGDIOBJ hOldPen;
 
@@ -96,10 +109,11 @@ void PrintPage(HWND hwnd)
     StretchBlt(hDCLPT, 0, 0, 1590, 1060, hDCMem, 0, 0, 795, 530, SRCCOPY);
 
     EndPage(hDCLPT);
-    EndDoc(hDCLPT);
+    iEndDoc = EndDoc(hDCLPT);
     ReleaseDC(hwnd, hDC);
     DeleteDC(hDCMem);
     DeleteObject(hBitmap);
+    return iEndDoc;
 }
 
 void PrintCommand(HWND hwnd)
@@ -108,8 +122,7 @@ void PrintCommand(HWND hwnd)
 
     hDCLPT = StartPrintJob(hwnd, &di);
     if (hDCLPT != NULL) {
-        PrintPage(hwnd);
-        DeleteDC(hDCLPT);
+        EndPrintJob(hwnd, hDCLPT, PrintPage(hwnd));
         hDCLPT = NULL;
     }
 }

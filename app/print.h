@@ -11,6 +11,11 @@ HDC GetPrinterDC(void);
 // The default printer's context with the document lpdi started on it; NULL,
 // after a message box owned by hwnd, when there is no printer or it refuses.
 HDC StartPrintJob(HWND hwnd, const DOCINFOA* lpdi);
-// Draws and ends the page of the document started on hDCLPT.
-void PrintPage(HWND hwnd);
+// Deletes the printer context after its document ended with iEndDoc (EndDoc's
+// result), first telling the user, in a message box owned by hwnd, when the
+// spooler did not take the job.
+void EndPrintJob(HWND hwnd, HDC hdcPrinter, int iEndDoc);
+// Draws and ends the page and the document started on hDCLPT; returns
+// EndDoc's result.
+int PrintPage(HWND hwnd);
 void PrintCommand(HWND hwnd);

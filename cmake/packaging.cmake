@@ -95,11 +95,15 @@ else()
       "line) and shows one fixed page: the set parameters and final values as\n"
       "text and the 256 speed samples as a chart against the target speed; it\n"
       "prints that page on the default printer.\n"
+      "It lists the step-response figures of the run (rise time, peak,\n"
+      "overshoot, settling time, steady-state error, IAE) and copies them for a\n"
+      "spreadsheet, and compares up to eight runs on one chart, which it prints.\n"
       "At the bench it can follow the folder of the file on screen and show each\n"
       "run as the controller finishes writing it. It copies the page to the\n"
       "clipboard as a picture and the run's samples as tab-separated text (which\n"
       "pidpage --samples writes as CSV).\n"
-      "pidpage draws the same page into a PNG file without a display.")
+      "pidpage draws the same page, or the comparison chart, into a PNG file\n"
+      "without a display, and lists the figures of runs as CSV.")
   # The libraries come from the binaries; the page's fonts, Qt's X11 plugin
   # and Qt's own translations are loaded at run time, where dpkg-shlibdeps
   # cannot see them.

@@ -9,11 +9,13 @@
 #define CHART_FRAME_BOTTOM 312
 #define TAG_HEIGHT 16
 
-// Colours that stay apart for the common kinds of colour blindness; each
-// target line has a dash pattern of its own as well, for grey prints.
+// Colours that stay apart for the common kinds of colour blindness and, for
+// normal colour vision, from their neighbours (no two oranges, no blue beside
+// a teal); each target line has a dash pattern of its own as well, for grey
+// prints.
 static const COLORREF crRun[COMPARE_MAX_RUNS] = {
-    RGB(0, 0, 0),       RGB(213, 94, 0),    RGB(0, 114, 178),  RGB(0, 158, 115),
-    RGB(204, 121, 167), RGB(230, 159, 0),   RGB(86, 180, 233), RGB(150, 130, 0),
+    RGB(0, 0, 0),       RGB(213, 94, 0),   RGB(0, 114, 178),  RGB(17, 119, 51),
+    RGB(204, 121, 167), RGB(136, 34, 85),  RGB(86, 180, 233), RGB(150, 130, 0),
 };
 
 // Dashes and gaps in style units of 3 pixels: dash, dot, dash-dot,
@@ -84,7 +86,7 @@ static void Disp_CompareGrid(HDC hdc, const COMPAREAXES* pAxes)
     }
     SelectObject(hdc, hOldPen);
     DeleteObject(hPen);
-    Disp_Text(hdc, CMP_RIGHT + 28, CMP_BOTTOM + 10, "測定時間 ", NULL, 0, pAxes->bSeconds ? "[S] " : "[mS] ");
+    Disp_Text(hdc, CMP_RIGHT + 28, CMP_BOTTOM + 10, "測定時間 ", NULL, 0, pAxes->bSeconds ? "[s] " : "[ms] ");
 }
 
 // Targets the speed axis cannot hold (below 0, above its top) have no line;

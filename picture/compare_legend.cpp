@@ -90,15 +90,16 @@ static void Draw_LineSample(HDC hdc, HPEN hPen, int y)
 }
 
 // The figures of a run on a time axis: overshoot to a tenth of a percent,
-// settling time to a hundredth of a second, or "-" where there is none.
+// settling time to a hundredth of a second, or "―" where there is none, as
+// the figures dialog marks it.
 static void Disp_Figures(HDC hdc, int y, const STEPFIGURES* pFig)
 {
     CHAR szText[DECIMAL_TEXT_SIZE];
     int n;
 
-    n = pFig->bOvershoot ? FormatFixed(szText, pFig->dOvershootPct, 1) : wsprintfA(szText, "-");
+    n = pFig->bOvershoot ? FormatFixed(szText, pFig->dOvershootPct, 1) : wsprintfA(szText, "%s", NO_FIGURE_TEXT);
     Disp_Value(hdc, X_OVERSHOOT_END, y, szText, n);
-    n = pFig->bSettling ? FormatFixed(szText, pFig->dSettlingS, 2) : wsprintfA(szText, "-");
+    n = pFig->bSettling ? FormatFixed(szText, pFig->dSettlingS, 2) : wsprintfA(szText, "%s", NO_FIGURE_TEXT);
     Disp_Value(hdc, X_SETTLING_END, y, szText, n);
 }
 
@@ -149,11 +150,11 @@ void Disp_CompareLegend(HDC hdc, const COMPARESET* pSet)
     Disp_Text(hdc, X_NAME, y, "ファイル名", NULL, 0, NULL);
     Disp_Text(hdc, X_TARGET, y, "目標[rpm]", NULL, 0, NULL);
     Disp_Text(hdc, X_KP, y, "Kp[%%]", NULL, 0, NULL);
-    Disp_Text(hdc, X_TI, y, "Ti[mS]", NULL, 0, NULL);
-    Disp_Text(hdc, X_TD, y, "Td[mS]", NULL, 0, NULL);
-    Disp_Text(hdc, X_SAMP, y, "周期[mS]", NULL, 0, NULL);
+    Disp_Text(hdc, X_TI, y, "Ti[ms]", NULL, 0, NULL);
+    Disp_Text(hdc, X_TD, y, "Td[ms]", NULL, 0, NULL);
+    Disp_Text(hdc, X_SAMP, y, "周期[ms]", NULL, 0, NULL);
     Disp_Text(hdc, X_OVERSHOOT, y, "行過ぎ[%%]", NULL, 0, NULL);
-    Disp_Text(hdc, X_SETTLING, y, "整定[S]", NULL, 0, NULL);
+    Disp_Text(hdc, X_SETTLING, y, "整定[s]", NULL, 0, NULL);
     for (int r = 0; r < pSet->nRuns && r < COMPARE_MAX_RUNS; r++)
         Disp_LegendRow(hdc, r, &pSet->run[r], y + ROW_HEIGHT * (r + 1));
 }

@@ -8,6 +8,7 @@
 #include "run_file.h"
 
 #include "picture/compare.h"
+#include "platform/codepage/codepage.h"
 #include "picture/page.h"
 
 #include <algorithm>
@@ -17,11 +18,13 @@
 namespace pidpage {
 namespace {
 
-// The file's name without its folder, cut to the record's room.
+// The file's name without its folder, as the legend shows it (a UTF-8 name
+// in code page 932, like the viewer's title), cut to the record's room.
 void CopyName(const std::string& path, CHAR (&name)[COMPARE_NAME_SIZE])
 {
     const std::size_t slash = path.find_last_of('/');
-    const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string base =
+        codepage::FileNameToCodePage(slash == std::string::npos ? path : path.substr(slash + 1));
     const std::size_t length = std::min(base.size(), sizeof name - 1);
     std::memcpy(name, base.data(), length);
     name[length] = '\0';

@@ -92,7 +92,8 @@ std::string HelpText()
         "Draws the page that pidview shows for a measurement file of the PID motor\n"
         "speed controller (or, without FILE.PID, the page of the start values) on an\n"
         "800 x 540 white page and writes it to OUT.png, or with OUT.png - to standard\n"
-        "output. OUT.png ends in .png or has no extension, and is never a run.\n\n"
+        "output (not a terminal). OUT.png ends in .png or has no extension, and is\n"
+        "never a run: an existing file is replaced only when it is a PNG or empty.\n\n"
         "With --figures it writes, for each FILE.PID in turn, one CSV row (RFC 4180,\n"
         "CR LF, a header line first) to standard output: the set values and the\n"
         "figures of the step response (rise time 10-90 %, peak and its time,\n"
@@ -127,7 +128,8 @@ std::string HelpText()
         "1 when a file is refused (one line for each); with --compare, 1 when any\n"
         "file was left out (one line each; no picture when none is left); 2 a wrong\n"
         "command line (with --compare: no output name, no run or more than eight),\n"
-        "or an output name that is refused.\n";
+        "or an output that is refused (a .pid name, a run, an existing file that is\n"
+        "not a PNG, standard output at a terminal).\n";
     return text;
 }
 

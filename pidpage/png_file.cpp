@@ -112,6 +112,23 @@ void Replace(const gdi32::PixelBuffer& picture, const std::string& path, const s
     }
 }
 
+// Whether the regular file at path starts with PNG's signature: only an
+// earlier picture is replaced, whatever the file is called. An empty file
+// holds nothing to lose.
+bool HoldsPictureOrNothing(const std::string& path, const struct stat& info)
+{
+    static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (info.st_size == 0)
+        return true;
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    unsigned char head[sizeof kSignature];
+    ssize_t got = ::read(fd, head, sizeof head);
+    ::close(fd);
+    return got == static_cast<ssize_t>(sizeof head) && std::memcmp(head, kSignature, sizeof head) == 0;
+}
+
 } // namespace
 
 void CheckOutputName(const std::string& output, const std::vector<std::string>& inputs)
@@ -127,6 +144,8 @@ void CheckOutputName(const std::string& output, const std::vector<std::string>& 
         if (!extension.empty() && extension != ".png")
             Fail(kStatusUsage, output + ": the picture is a PNG; give it a .png name (or none)");
     }
+    if (output == "-" && ::isatty(STDOUT_FILENO))
+        Fail(kStatusUsage, "standard output is a terminal; send the picture to a file or a pipe");
     struct stat out {};
     if ((output == "-" ? ::fstat(STDOUT_FILENO, &out) : ::stat(output.c_str(), &out)) != 0)
         return;
@@ -135,6 +154,9 @@ void CheckOutputName(const std::string& output, const std::vector<std::string>& 
         if (::stat(input.c_str(), &in) == 0 && SameFile(in, out))
             Fail(kStatusUsage, output + ": is the file " + input + " itself; give the picture a name of its own");
     }
+    // A run without a .PID name (or a link to one) is still a run.
+    if (output != "-" && S_ISREG(out.st_mode) && !HoldsPictureOrNothing(output, out))
+        Fail(kStatusUsage, output + ": exists and is not a PNG picture; give the picture a name of its own");
 }
 
 void SavePng(const gdi32::PixelBuffer& picture, const std::string& path)

@@ -11,8 +11,9 @@ namespace pidpage {
 
 // Fails with status 2 when output may not take a picture: a name ending in
 // .pid (in any case), another extension than .png (a name without one is
-// fine: devices such as /dev/stdout have none), or the same file as one of
-// the inputs under any spelling. "-" is standard output.
+// fine: devices such as /dev/stdout have none), the same file as one of the
+// inputs under any spelling, an existing regular file (or a link to one)
+// that is neither empty nor a PNG, or "-" (standard output) at a terminal.
 void CheckOutputName(const std::string& output, const std::vector<std::string>& inputs);
 
 // Writes the picture as a PNG to path, "-" meaning standard output. A

@@ -4,17 +4,21 @@
 
 #include <zlib.h>
 
+#include <charconv>
 #include <cstdio>
 
 namespace winspool {
 
 namespace {
 
+// A PDF number has a decimal point, whatever the user's locale writes (Qt
+// sets the C library's locale from the environment: "%f" writes "595,2800"
+// under de_DE, which a printer's filter reads as two numbers).
 std::string Number(double value)
 {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4f", value);
-    return text;
+    char text[64];
+    auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 4);
+    return result.ec == std::errc() ? std::string(text, result.ptr) : std::string("0");
 }
 
 std::string Deflate(const std::vector<std::uint8_t>& data)

@@ -50,7 +50,7 @@ TEST_F(FiguresDialog, StartValuesShowNoTimeBasedFigureAndCopyEmptyCells)
     EXPECT_EQ(shown.values, (Texts{u"4500", u"80", u"0", u"0", u"50", u"―", u"―", u"―", u"―", u"―", u"4500", u"―"}));
     EXPECT_EQ(shown.copied,
               u"目標回転数 [rpm]\t比例係数 Kp [%]\t積分時間 Ti [ms]\t微分時間 Td [ms]\tサンプリング周期 [ms]\t"
-              u"立ち上がり時間 [s]\t最大回転数 [rpm]\t最大回転数の時刻 [s]\tオーバーシュート [%]\t"
+              u"立ち上がり時間 [s]\t最大回転数 [rpm]\t最大回転数の時刻 [s]\t行過ぎ [%]\t"
               u"整定時間 ±5% [s]\t定常偏差 [rpm]\t絶対偏差積分 IAE [rpm・s]\r\n"
               u"4500\t80\t0\t0\t50\t\t\t\t\t\t4500\t\r\n");
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The files the package adds for the desktop, as `cmake --install` lays them
 # out: the desktop entry and the AppStream metadata pass their validators,
-# the file type names .PID runs whatever the case of the name and the viewer
-# is their default application; the icon files are the SVG's rendering; the
+# the file type names .PID runs (upper case: a daemon's .pid file is none)
+# and the viewer is their default application; the icon files are the SVG's rendering; the
 # manual pages render without a warning.
 # Usage: dist_files.sh DIST_DIR BUILD_DIR
 set -euo pipefail
@@ -25,11 +25,14 @@ check "the AppStream metadata is valid" appstreamcli validate --no-net --no-colo
 update-mime-database "$share/mime"
 update-desktop-database "$share/applications"
 export HOME=$work XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_DATA_DIRS=$share:/usr/share
-: >"$work/A.PID" && cp "$dist/../examples/PID_FAST.PID" "$work/b.pid"
-for run in A.PID b.pid; do
+: >"$work/A.PID" && cp "$dist/../examples/PID_FAST.PID" "$work/b.PID"
+for run in A.PID b.PID; do
   type=$(xdg-mime query filetype "$work/$run")
   check "$run is of type application/x-pid-measurement (got '$type')" [ "$type" = application/x-pid-measurement ]
 done
+echo 1234 >"$work/sshd.pid"
+type=$(xdg-mime query filetype "$work/sshd.pid")
+check "a daemon's sshd.pid is not a run (got '$type')" [ "$type" != application/x-pid-measurement ]
 default=$(xdg-mime query default application/x-pid-measurement)
 check "the runs open in pidview.desktop (got '$default')" [ "$default" = pidview.desktop ]
 

@@ -53,9 +53,11 @@ for needed in libc6 libqt6widgets6 libcups2 libfreetype6 libpng16-16 fonts-unifo
   grep -Eq "(^|, )$needed( |,|$)" <<<"$depends" && pass "depends on $needed" || fail "no dependency on $needed"
 done
 # Warnings stay in the log; an error fails.
-lintian --fail-on error "$deb" >"$work/lintian.log" 2>&1 && lint=passed || lint=failed
+lintian --fail-on error --pedantic --display-info "$deb" >"$work/lintian.log" 2>&1 && lint=passed || lint=failed
 grep -v 'root privileges' "$work/lintian.log" || true
 [ "$lint" = passed ] && pass "lintian finds no error" || fail "lintian finds errors (above)"
+! grep -q 'hardening-' "$work/lintian.log" && pass "the programs have Debian's hardening" \
+  || fail "lintian misses hardening (above)"
 
 [ "$failures" = 0 ] || { echo "$failures failure(s) in the package itself"; exit 1; }
 if [ "$(id -u)" != 0 ]; then

@@ -3,7 +3,9 @@
 # scheduler with a CUPS-PDF queue: the job, its title and its one page; the
 # picture against pidpage's page enlarged twice; two prints in a row; a long
 # default printer name; and the stop message for a refused job, no default
-# printer and no server at all, after which the window takes commands.
+# printer and no server at all, after which the window takes commands. The
+# viewer runs where numbers are written with decimal commas (de_DE): the
+# document's own numbers must not follow the locale.
 # Usage: print_page.sh PIDVIEW PIDPAGE PRINT_COMPARE EXAMPLES_DIR
 set -euo pipefail
 pidview=$1 pidpage=$2 print_compare=$3 examples=$4
@@ -103,7 +105,7 @@ check_print() {
 
 cp "$examples/PID_FAST.PID" "$work/fast.PID"
 
-start_viewer
+LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 start_viewer
 
 # Before any file: the start page, no curve.
 before=$(pdf_count)

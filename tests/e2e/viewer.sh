@@ -5,6 +5,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
+# Qt names its Open dialog in the user's language.
+open_dialog='Open|開く|Öffnen'
 
 # A scratch folder $work (Qt's home too) and a private Xvfb; on exit the
 # viewer and the server stop and the folder goes.
@@ -63,11 +65,11 @@ expect_answering() {
 # completion list.
 close_open_dialog() {
   for _ in 1 2 3; do
-    [ "$(window_count 'Open|開く')" = 0 ] && return 0
+    [ "$(window_count "$open_dialog")" = 0 ] && return 0
     xdotool key Escape
     sleep 0.3
   done
-  [ "$(window_count 'Open|開く')" = 0 ]
+  [ "$(window_count "$open_dialog")" = 0 ]
 }
 
 # File > Open, then the path typed into the dialog (or the name it offers).
@@ -79,7 +81,7 @@ open_file() {
   xdotool key alt+f
   sleep 0.3
   xdotool key o
-  wait_for_window 'Open|開く' || { fail "no open dialog"; return; }
+  wait_for_window "$open_dialog" || { fail "no open dialog"; return; }
   sleep 0.3
   if [ -n "${1:-}" ]; then
     xdotool key ctrl+a

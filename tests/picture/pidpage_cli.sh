@@ -60,7 +60,13 @@ expect 2 "a run as output" -- "$pidpage" "$work/t.PID" "$work/t.PID"
 expect 2 "any .pid output" -- "$pidpage" "$work/other.pid"
 expect 2 "the run under another name" -- "$pidpage" "$work/t.PID" "$work/t-link.png"
 expect 2 "the run under a hard link" -- "$pidpage" "$work/t.PID" "$work/t-hard.png"
-check "the run is unchanged" -- cmp -s "$examples/PI_STEP.PID" "$work/t.PID"
+# Whatever its name: an existing file is replaced only when it is a picture.
+cp "$work/t.PID" "$work/run1"; ln -s t.PID "$work/run-link"
+expect 2 "a run without a .PID name" -- "$pidpage" "$work/run1"
+expect 2 "a link to a run that is no input" -- "$pidpage" "$examples/P_ONLY.PID" "$work/run-link"
+check "the runs are unchanged" -- cmp -s "$examples/PI_STEP.PID" "$work/t.PID"
+check "the run without a .PID name is unchanged" -- cmp -s "$work/run1" "$work/t.PID"
+check "a terminal is refused" -- bash -c 'script -qec "$1 -" /dev/null | grep -q "is a terminal"' _ "$pidpage"
 expect 2 "an extension other than .png" -- "$pidpage" "$work/out.jpg"
 expect 0 "an extension .PNG" -- "$pidpage" "$work/upper.PNG"
 
@@ -78,10 +84,10 @@ done
 cd - >/dev/null
 expect 1 "a full device" -- "$pidpage" "$examples/PI_STEP.PID" "$work/full"
 check "a full device says why" -- grep -q "^pidpage: $work/full: cannot write: No space left on device$" "$work/err"
-printf 'old' >"$work/kept.png"; chmod 640 "$work/kept.png"; ln -s kept.png "$work/link.png"
+cp "$work/start.png" "$work/kept.png"; chmod 640 "$work/kept.png"; ln -s kept.png "$work/link.png"
 expect 0 "through a symbolic link" -- "$pidpage" "$examples/PI_STEP.PID" "$work/link.png"
 check "the link stays a link to the new picture, the mode kept" -- \
-  test -L "$work/link.png" -a "$(stat -c %a "$work/kept.png")" = 640 -a "$(head -c 4 "$work/kept.png" | tail -c 3)" = PNG
+  test -L "$work/link.png" -a "$(stat -c %a "$work/kept.png")" = 640 -a "$(cmp "$work/kept.png" "$work/run.png" && echo same)" = same
 long=$(printf 'n%.0s' {1..246}).png
 expect 0 "a 250-byte output name" -- "$pidpage" "$work/$long"
 expect 2 "no arguments" -- "$pidpage"
@@ -119,6 +125,12 @@ expect 0 "--compare of two runs" -- "$pidpage" --compare "$work/two.png" "$examp
 [ $? = 1 ] && [ "$(wc -l <"$work/err")" = 3 ] && [ ! -e "$work/nothing.png" ] \
   && { echo "ok: --compare with no usable run writes nothing"; passes=$((passes + 1)); } \
   || { echo "FAIL: --compare with no usable run"; failures=$((failures + 1)); }
+# A UTF-8 name reads as its Shift-JIS twin does: converted for the legend.
+cp "$examples/PI_STEP.PID" "$work/試験データ.PID"
+cp "$examples/PI_STEP.PID" "$work/$(printf '試験データ' | iconv -f UTF-8 -t CP932).PID"
+"$pidpage" --compare "$work/utf8.png" "$work/試験データ.PID"
+"$pidpage" --compare "$work/sjis.png" "$work/$(printf '試験データ' | iconv -f UTF-8 -t CP932).PID"
+check "--compare shows a UTF-8 name as code page 932" -- cmp -s "$work/utf8.png" "$work/sjis.png"
 expect 2 "--compare without an output" -- "$pidpage" --compare
 expect 2 "--compare without a run" -- "$pidpage" --compare "$work/x.png"
 expect 2 "--compare never writes over a run" -- "$pidpage" --compare "$examples/P_ONLY.PID" "$examples/PI_STEP.PID"
@@ -126,7 +138,7 @@ expect 2 "--compare of nine runs" -- "$pidpage" --compare "$work/x.png" $(printf
 
 leftovers=$(find "$work" \( -name '.pidpage-*' -o -name '*.png*' \) ! -name start.png ! -name run.png \
   ! -name folder.png ! -name -dash.png ! -name 't-*.png' ! -name upper.PNG ! -name kept.png \
-  ! -name link.png ! -name "$long" ! -name two.png ! -name some.png)
+  ! -name link.png ! -name "$long" ! -name two.png ! -name some.png ! -name utf8.png ! -name sjis.png)
 [ -z "$leftovers" ] && { echo "ok: no partial output left"; passes=$((passes + 1)); } \
   || { echo "FAIL: left behind: $leftovers"; failures=$((failures + 1)); }
 echo "$passes passed, $failures failed"
