@@ -25,29 +25,32 @@ resources::MenuItem* FindItem(std::vector<resources::MenuItem>& items, UINT id)
     return nullptr;
 }
 
-// Sets the bits of mask in the item's state to those of state; returns the
-// previous bits (all of them for an empty mask), or -1 when the menu has no
-// such item.
-DWORD ChangeItemState(HMENU hMenu, UINT id, UINT flags, WORD mask, WORD state, const char* call)
+// The item with the command identifier in a live menu, or nullptr.
+resources::MenuItem* FindMenuItem(HMENU hMenu, UINT id, UINT flags, const char* call)
 {
     Menu* menu = FindMenu(hMenu);
     if (menu == nullptr) {
         SetLastError(ERROR_INVALID_MENU_HANDLE);
-        return static_cast<DWORD>(-1);
+        return nullptr;
     }
     if (flags & MF_BYPOSITION) {
         layer::Fixme("%s by position", call);
-        return static_cast<DWORD>(-1);
+        return nullptr;
     }
-    resources::MenuItem* item = FindItem(menu->items, id);
+    return FindItem(menu->items, id);
+}
+
+// Sets the bits of mask in the item's state to those of flags and shows it
+// on the menu bars; returns the previous bits, or -1 without such an item.
+DWORD ChangeItemState(HMENU hMenu, UINT id, UINT flags, WORD mask, const char* call)
+{
+    resources::MenuItem* item = FindMenuItem(hMenu, id, flags, call);
     if (item == nullptr)
         return static_cast<DWORD>(-1);
-    WORD previous = mask != 0 ? item->state & mask : item->state;
-    if (mask == 0)
-        return previous;
-    item->state = static_cast<WORD>((item->state & ~mask) | (state & mask));
+    DWORD previous = item->state & mask;
+    item->state = static_cast<WORD>((item->state & ~mask) | (flags & mask));
     for (Window* window : LiveWindows()) {
-        if (window->menu == menu && window->frame)
+        if (window->menu != nullptr && window->menu->hmenu == hMenu && window->frame)
             window->frame->showItemState(static_cast<WORD>(id), item->state);
     }
     return previous;
@@ -124,16 +127,16 @@ HMENU WINAPI GetMenu(HWND hWnd)
 
 DWORD WINAPI CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck)
 {
-    return ChangeItemState(hMenu, uIDCheckItem, uCheck, MF_CHECKED, static_cast<WORD>(uCheck), "CheckMenuItem");
+    return ChangeItemState(hMenu, uIDCheckItem, uCheck, MF_CHECKED, "CheckMenuItem");
 }
 
 BOOL WINAPI EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable)
 {
-    return static_cast<BOOL>(ChangeItemState(hMenu, uIDEnableItem, uEnable, MF_GRAYED | MF_DISABLED,
-                                             static_cast<WORD>(uEnable), "EnableMenuItem"));
+    return static_cast<BOOL>(ChangeItemState(hMenu, uIDEnableItem, uEnable, MF_GRAYED | MF_DISABLED, "EnableMenuItem"));
 }
 
 UINT WINAPI GetMenuState(HMENU hMenu, UINT uId, UINT uFlags)
 {
-    return ChangeItemState(hMenu, uId, uFlags, 0, 0, "GetMenuState");
+    resources::MenuItem* item = FindMenuItem(hMenu, uId, uFlags, "GetMenuState");
+    return item != nullptr ? item->state : static_cast<UINT>(-1);
 }
