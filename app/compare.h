@@ -5,13 +5,22 @@
 #include "../platform/win32.h"
 #include "../picture/compare.h"
 
+#define COMPARE_DOCNAME_SIZE 64
+#define COMPARE_COPY_SIZE 2048
+
 extern CHAR szCompareClass[];
+extern CHAR szTuneClass[];
 
 void CompareCommand(HWND hwnd);
 
 // A comparison window for the runs of *pSet (copied); NULL when no more
 // windows can be opened or the window cannot be made.
 HWND OpenCompareWindow(const COMPARESET* pSet);
+// A window of class lpszClass (szCompareClass, or szTuneClass with its copy
+// command) showing the comparison chart of *pSet; its print job is named
+// lpszDocName, its copy command puts lpszCopy on the clipboard.
+HWND OpenChartWindow(LPCSTR lpszClass, const COMPARESET* pSet, LPCSTR lpszCaption, LPCSTR lpszDocName,
+                     LPCSTR lpszCopy);
 LRESULT CALLBACK CompareWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // Prints the chart enlarged and centred on one page of the default printer.
-void PrintCompare(HWND hwnd, const COMPARESET* pSet);
+void PrintCompare(HWND hwnd, const COMPARESET* pSet, LPCSTR lpszDocName);

@@ -7,16 +7,14 @@
 
 #include "../picture/page.h"
 
-void PrintCompare(HWND hwnd, const COMPARESET* pSet)
+void PrintCompare(HWND hwnd, const COMPARESET* pSet, LPCSTR lpszDocName)
 {
-    CHAR szDocName[64];
-    DOCINFOA di = { sizeof(DOCINFOA), szDocName, NULL, NULL, 0 };
+    DOCINFOA di = { sizeof(DOCINFOA), lpszDocName, NULL, NULL, 0 };
     HDC hdcPrinter, hdcWindow, hdcMem;
     HBITMAP hbmChart;
     HGDIOBJ hOldBitmap;
     int iScale, iWidth, iHeight;
 
-    wsprintfA(szDocName, "PID制御 比較 (%d 件)", pSet->nRuns);
     hdcPrinter = StartPrintJob(hwnd, &di);
     if (hdcPrinter == NULL)
         return;

@@ -1,18 +1,25 @@
 // Comparison windows: a class of their own, the runs of each held in a small
-// table keyed by the window, and the window procedure.
+// table keyed by the window, and the window procedure. A tuning window is
+// one of them under a class and menu of its own, with a text to copy.
 #include "compare.h"
 #include "pidview.h"
 #include "resource.h"
 
+#include <string.h>
+
 #define MAX_COMPARE_WINDOWS 16
 
 CHAR szCompareClass[] = "PIDCOMPARE";
+CHAR szTuneClass[] = "PIDTUNE";
 
-// The runs each open comparison window shows; a slot is free while its
-// window handle is NULL.
+// The runs each open chart window shows, the name of its print job and what
+// its copy command puts on the clipboard; a slot is free while its window
+// handle is NULL.
 typedef struct tagCOMPAREWINDOW {
     HWND hwnd;
     COMPARESET set;
+    CHAR szDocName[COMPARE_DOCNAME_SIZE];
+    CHAR szCopy[COMPARE_COPY_SIZE];
 } COMPAREWINDOW;
 
 static COMPAREWINDOW cwWindows[MAX_COMPARE_WINDOWS];
@@ -26,12 +33,14 @@ static COMPAREWINDOW* FindCompareWindow(HWND hwnd)
     return NULL;
 }
 
-static BOOL RegisterCompareClass(void)
+// Each class once, named after its menu.
+static BOOL RegisterChartClass(LPCSTR lpszClass)
 {
-    static BOOL bRegistered = FALSE;
+    static BOOL bRegistered[2] = {FALSE, FALSE};
+    int i = strcmp(lpszClass, szTuneClass) == 0 ? 1 : 0;
     WNDCLASSA wc;
 
-    if (bRegistered)
+    if (bRegistered[i])
         return TRUE;
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = CompareWndProc;
@@ -41,30 +50,74 @@ static BOOL RegisterCompareClass(void)
     wc.hIcon = LoadIconA(NULL, IDI_APPLICATION);
     wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
     wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
-    wc.lpszMenuName = szCompareClass;
-    wc.lpszClassName = szCompareClass;
-    bRegistered = RegisterClassA(&wc) != 0;
-    return bRegistered;
+    wc.lpszMenuName = lpszClass;
+    wc.lpszClassName = lpszClass;
+    bRegistered[i] = RegisterClassA(&wc) != 0;
+    return bRegistered[i];
 }
 
-HWND OpenCompareWindow(const COMPARESET* pSet)
+static void CopyText(LPSTR pszDest, LPCSTR pszFrom, int iSize)
 {
-    CHAR szCaption[80];
+    strncpy(pszDest, pszFrom, (size_t)iSize - 1);
+    pszDest[iSize - 1] = '\0';
+}
+
+HWND OpenChartWindow(LPCSTR lpszClass, const COMPARESET* pSet, LPCSTR lpszCaption, LPCSTR lpszDocName,
+                     LPCSTR lpszCopy)
+{
     COMPAREWINDOW* pWindow = FindCompareWindow(NULL);
     HWND hwnd;
 
-    if (pWindow == NULL || !RegisterCompareClass())
+    if (pWindow == NULL || !RegisterChartClass(lpszClass))
         return NULL;
     pWindow->set = *pSet;
-    wsprintfA(szCaption, "比較 (%d 件) - PID制御計測データ表示", pSet->nRuns);
+    CopyText(pWindow->szDocName, lpszDocName, COMPARE_DOCNAME_SIZE);
+    CopyText(pWindow->szCopy, lpszCopy, COMPARE_COPY_SIZE);
     // The slot is taken at WM_CREATE, before the first paint.
-    hwnd = CreateWindowExA(0, szCompareClass, szCaption, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
+    hwnd = CreateWindowExA(0, lpszClass, lpszCaption, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
                            CW_USEDEFAULT, 800, 540, NULL, NULL, hInst, pWindow);
     if (hwnd == NULL)
         return NULL;
     ShowWindow(hwnd, SW_SHOWNORMAL);
     UpdateWindow(hwnd);
     return hwnd;
+}
+
+HWND OpenCompareWindow(const COMPARESET* pSet)
+{
+    CHAR szCaption[80];
+    CHAR szDocName[COMPARE_DOCNAME_SIZE];
+
+    wsprintfA(szCaption, "比較 (%d 件) - PID制御計測データ表示", pSet->nRuns);
+    wsprintfA(szDocName, "PID制御 比較 (%d 件)", pSet->nRuns);
+    return OpenChartWindow(szCompareClass, pSet, szCaption, szDocName, "");
+}
+
+// The window's text on the clipboard, as the figures dialog copies.
+static void CopyChartText(HWND hwnd, LPCSTR lpszText)
+{
+    SIZE_T cb = strlen(lpszText) + 1;
+    HGLOBAL hMem = GlobalAlloc(GMEM_MOVEABLE, cb);
+    LPSTR pszMem;
+
+    if (hMem == NULL)
+        return;
+    pszMem = (LPSTR)GlobalLock(hMem);
+    if (pszMem == NULL) {
+        GlobalFree(hMem);
+        return;
+    }
+    memcpy(pszMem, lpszText, cb);
+    GlobalUnlock(hMem);
+    if (!OpenClipboard(hwnd)) {
+        GlobalFree(hMem);
+        return;
+    }
+    EmptyClipboard();
+    // Once set, the block is the clipboard's.
+    if (SetClipboardData(CF_TEXT, hMem) == NULL)
+        GlobalFree(hMem);
+    CloseClipboard();
 }
 
 LRESULT CALLBACK CompareWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -86,13 +139,19 @@ LRESULT CALLBACK CompareWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         EndPaint(hwnd, &ps);
         return 0;
     case WM_COMMAND:
+        pWindow = FindCompareWindow(hwnd);
         switch (LOWORD(wParam)) {
         case IDM_COMPARE_PRINT:
-            pWindow = FindCompareWindow(hwnd);
+        case IDM_TUNE_PRINT:
             if (pWindow != NULL)
-                PrintCompare(hwnd, &pWindow->set);
+                PrintCompare(hwnd, &pWindow->set, pWindow->szDocName);
+            return 0;
+        case IDM_TUNE_COPY:
+            if (pWindow != NULL)
+                CopyChartText(hwnd, pWindow->szCopy);
             return 0;
         case IDM_COMPARE_CLOSE:
+        case IDM_TUNE_CLOSE:
             DestroyWindow(hwnd);
             return 0;
         }

@@ -6,6 +6,7 @@
 #include "compare.h"
 #include "print.h"
 #include "resource.h"
+#include "tune.h"
 
 #include "../data/measdata.h"
 #include "../picture/page.h"
@@ -67,6 +68,9 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
             return 0;
         case IDM_COMPARE:
             CompareCommand(hwnd);
+            return 0;
+        case IDM_TUNE:
+            TuneCommand(hwnd);
             return 0;
         }
         return 0;

@@ -10,6 +10,7 @@
 #define IDM_COPYDATA 202
 #define IDM_FIGURES 301
 #define IDM_COMPARE 302
+#define IDM_TUNE 303
 #define IDM_ABOUT 902
 
 // The figures dialog PIDFIGURES: the copy button, and a label and a value
@@ -21,6 +22,11 @@
 // The comparison window's menu.
 #define IDM_COMPARE_PRINT 311
 #define IDM_COMPARE_CLOSE 319
+
+// The tuning window's menu.
+#define IDM_TUNE_COPY 361
+#define IDM_TUNE_PRINT 362
+#define IDM_TUNE_CLOSE 369
 
 // The timer that looks for the file on screen to change (File > 自動更新).
 #define IDT_FOLLOW 1

@@ -1,9 +1,11 @@
 // The page against its floor: drawing the whole page on an 800 x 540 memory
 // context, loading a run, one plain fill of the same bitmap, the
 // step-response figures of a run (which the figures dialog and pidpage
-// --figures compute on every call), and the comparison chart of eight runs
-// on the same context.
+// --figures compute on every call), the comparison chart of eight runs
+// on the same context, and the tuning suggestion for one run (the model, both
+// settings and their predicted runs with their figures; goal: under 2 ms).
 #include "analysis/stepfigures.h"
+#include "analysis/tuning.h"
 #include "data/measdata.h"
 #include "picture/compare.h"
 #include "picture/page.h"
@@ -79,6 +81,21 @@ void BM_CalcStepFigures(benchmark::State& state)
     }
 }
 BENCHMARK(BM_CalcStepFigures);
+
+void BM_CalcTuning(benchmark::State& state)
+{
+    MEASRECORD rec{};
+    ReadMeasFile(examplePath, &rec);
+    static TUNING tune;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(&rec);
+        CalcTuning(&rec, &tune);
+        benchmark::DoNotOptimize(tune);
+    }
+    if (!tune.bSuggestion)
+        state.SkipWithError("no suggestion for the example");
+}
+BENCHMARK(BM_CalcTuning)->Unit(benchmark::kMillisecond);
 
 void BM_FillPageBitmap(benchmark::State& state)
 {

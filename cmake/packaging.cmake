@@ -102,6 +102,10 @@ else()
       "run as the controller finishes writing it. It copies the page to the\n"
       "clipboard as a picture and the run's samples as tab-separated text (which\n"
       "pidpage --samples writes as CSV).\n"
+      "From a run it also suggests PI and PID settings: a first-order model\n"
+      "with dead time fitted to the response under an assumed PID law, the\n"
+      "SIMC tuning rules, and the responses the model predicts for them\n"
+      "(pidpage --tune lists them as CSV, --tune-chart draws their chart).\n"
       "pidpage draws the same page, or the comparison chart, into a PNG file\n"
       "without a display, and lists the figures of runs as CSV.")
   # The libraries come from the binaries; the page's fonts, Qt's X11 plugin

@@ -7,6 +7,9 @@
 
 #define COMPARE_MAX_RUNS 8
 #define COMPARE_NAME_SIZE 256 // a file name, as the file system gives it
+#define COMPARE_HEADING_SIZE 32
+#define COMPARE_MAX_NOTES 4   // as many as fit under four runs' rows
+#define COMPARE_NOTE_SIZE 128 // a line of the legend: 94 single-byte cells
 
 // The chart's grid: speed 0 at CMP_BOTTOM, the top of the speed axis at
 // CMP_TOP; time 0 at CMP_LEFT, the end of the time axis at CMP_RIGHT.
@@ -28,9 +31,15 @@ typedef struct tagCOMPARERUN {
     CHAR szName[COMPARE_NAME_SIZE];
 } COMPARERUN;
 
+// The runs, and for a chart of records the program made (a model's
+// replay, predicted runs), the heading of their names' column ("" for
+// file names) and lines under the legend's rows, as far as they fit.
 typedef struct tagCOMPARESET {
     int nRuns;
     COMPARERUN run[COMPARE_MAX_RUNS];
+    CHAR szNameHeading[COMPARE_HEADING_SIZE];
+    int nNotes;
+    CHAR szNote[COMPARE_MAX_NOTES][COMPARE_NOTE_SIZE];
 } COMPARESET;
 
 // The axes that hold every run of a set. Times are in ms, in 64 bits: a

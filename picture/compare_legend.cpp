@@ -138,6 +138,25 @@ static void Disp_LegendRow(HDC hdc, int iRun, const COMPARERUN* pRun, int y)
         Disp_Text(hdc, X_OVERSHOOT + 16, y, "時間軸なし", NULL, 0, NULL);
 }
 
+// The length of a text held in iSize bytes, terminated or not.
+static int TextLength(LPCSTR psz, int iSize)
+{
+    int n = 0;
+    while (n < iSize && psz[n] != '\0')
+        n++;
+    return n;
+}
+
+// The notes under the rows, from the number's column, as many lines as the
+// frame holds.
+static void Disp_LegendNotes(HDC hdc, const COMPARESET* pSet, int y)
+{
+    for (int i = 0; i < pSet->nNotes && i < COMPARE_MAX_NOTES && y + ROW_HEIGHT < LEGEND_BOTTOM; i++) {
+        TextOutA(hdc, X_NUMBER, y, pSet->szNote[i], TextLength(pSet->szNote[i], COMPARE_NOTE_SIZE));
+        y += ROW_HEIGHT;
+    }
+}
+
 void Disp_CompareLegend(HDC hdc, const COMPARESET* pSet)
 {
     // An outline, as the page's parameter frame: the surface is fresh.
@@ -147,7 +166,10 @@ void Disp_CompareLegend(HDC hdc, const COMPARESET* pSet)
 
     MoveToEx(hdc, 779, LEGEND_TOP, NULL);
     PolylineTo(hdc, ptFrame, 4);
-    Disp_Text(hdc, X_NAME, y, "ファイル名", NULL, 0, NULL);
+    if (pSet->szNameHeading[0] == '\0')
+        Disp_Text(hdc, X_NAME, y, "ファイル名", NULL, 0, NULL);
+    else
+        TextOutA(hdc, X_NAME, y, pSet->szNameHeading, TextLength(pSet->szNameHeading, COMPARE_HEADING_SIZE));
     Disp_Text(hdc, X_TARGET, y, "目標[rpm]", NULL, 0, NULL);
     Disp_Text(hdc, X_KP, y, "Kp[%%]", NULL, 0, NULL);
     Disp_Text(hdc, X_TI, y, "Ti[ms]", NULL, 0, NULL);
@@ -155,6 +177,8 @@ void Disp_CompareLegend(HDC hdc, const COMPARESET* pSet)
     Disp_Text(hdc, X_SAMP, y, "周期[ms]", NULL, 0, NULL);
     Disp_Text(hdc, X_OVERSHOOT, y, "行過ぎ[%%]", NULL, 0, NULL);
     Disp_Text(hdc, X_SETTLING, y, "整定[s]", NULL, 0, NULL);
-    for (int r = 0; r < pSet->nRuns && r < COMPARE_MAX_RUNS; r++)
+    int r;
+    for (r = 0; r < pSet->nRuns && r < COMPARE_MAX_RUNS; r++)
         Disp_LegendRow(hdc, r, &pSet->run[r], y + ROW_HEIGHT * (r + 1));
+    Disp_LegendNotes(hdc, pSet, y + ROW_HEIGHT * (r + 1));
 }

@@ -34,6 +34,13 @@ std::string Fixed(double value, int decimals)
     return result.ec == std::errc{} ? std::string(digits, result.ptr) : std::string();
 }
 
+std::string Significant(double value, int digits)
+{
+    char text[32];
+    auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits);
+    return result.ec == std::errc{} ? std::string(text, result.ptr) : std::string();
+}
+
 std::string Record(const std::vector<std::string>& fields)
 {
     std::string record;

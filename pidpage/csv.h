@@ -14,6 +14,8 @@ std::string Field(std::string_view text);
 // Plain decimals with a dot whatever the locale, no thousands separators.
 std::string Integer(long long value);
 std::string Fixed(double value, int decimals); // all the decimals, zeros kept
+// digits significant digits, with an exponent only where one is needed.
+std::string Significant(double value, int digits);
 
 // The fields joined by commas, with the record's CR LF.
 std::string Record(const std::vector<std::string>& fields);

@@ -21,6 +21,9 @@ constexpr Option kOptions[] = {
     {"--figures", 0, "FILE.PID...", "list the step-response figures of each run as CSV", Mode::Figures},
     {"--compare", 0, "OUT.png FILE.PID...", "draw one to eight runs on one chart", Mode::Compare},
     {"--samples", 0, "FILE.PID", "list the run's samples as CSV", Mode::Samples},
+    {"--tune", 0, "FILE.PID...", "suggest PI and PID settings for each run, as CSV", Mode::Tune},
+    {"--tune-chart", 0, "OUT.png FILE.PID", "draw a run beside its model and the suggestions' predictions",
+     Mode::TuneChart},
     {"--help", 'h', nullptr, "show this help and exit", Mode::Help},
     {"--version", 0, nullptr, "show the version and exit", Mode::Version},
 };
@@ -114,7 +117,34 @@ std::string HelpText()
         "slot, 256 in all: the slot's time in seconds, its speed and the target in\n"
         "rpm. An empty slot has an empty speed; a run whose sampling period is zero\n"
         "or negative has no time axis, and its times are empty. Status 1 when the\n"
-        "file is refused (nothing is written), 2 when not exactly one file is named.\n\n";
+        "file is refused (nothing is written), 2 when not exactly one file is named.\n\n"
+        "With --tune, suggests settings for each FILE.PID in turn, one CSV row (as\n"
+        "--figures writes them) of the columns file, gain, tau_s, theta_s,\n"
+        "fit_rms_rpm, kp_pi_pct, ti_pi_ms, pi_overshoot_pct, pi_settling_s,\n"
+        "kp_pid_pct, ti_pid_ms, td_pid_ms, pid_overshoot_pct, pid_settling_s, reason\n"
+        "and warning. The controller is taken to follow, every sampling period T,\n"
+        "  u_k = Kp/100 (e_k + T/Ti sum_{j<=k} e_j + Td/T (e_k - e_k-1)),\n"
+        "e_k = target - speed sample (100 rpm), e_-1 = e_0, Ti = 0 or Td = 0 for no\n"
+        "integral or derivative action, u_k held until the next sample, from rest.\n"
+        "The outputs are recomputed from the samples, and the motor's model\n"
+        "K e^(-theta s)/(tau s + 1) (gain in 100 rpm per output unit, times in s)\n"
+        "is fitted to the valid samples by least squares; with theta_e = theta + T/2\n"
+        "the SIMC rule gives PI Kc = tau / (2 K theta_e), Ti = min(tau, 8 theta_e),\n"
+        "Kp = 100 Kc, and the PID adds Td = theta_e / 3 in series, written in the\n"
+        "law's form as Kp (1 + Td/Ti), Ti + Td, Ti Td / (Ti + Td); settings in whole\n"
+        "percent and 10 ms. The overshoot and settling time are those the model\n"
+        "predicts for each setting. No suggestion, and a reason, for a run without a\n"
+        "positive period, target or Kp, with fewer than 8 valid samples or hardly\n"
+        "any change of speed, whose fit ends at a limit of its search, or whose RMS\n"
+        "error exceeds 80 rpm or 3 % of the target; the model's columns stay where\n"
+        "there is a model. warning says when a suggestion's start output is larger\n"
+        "than the run's: a drive held at its limit overshoots more than predicted.\n"
+        "A withheld suggestion is a result (status 0); a file that is not a run gets\n"
+        "a row of its name alone and status 1.\n\n"
+        "With --tune-chart, draws the run as the viewer's tuning window does: the\n"
+        "measured curve, the model's replay and the two predictions on the\n"
+        "comparison chart, with the model, the law and the warnings under the\n"
+        "legend. Status 1, and nothing written, when no suggestion is made.\n\n";
     for (const Option& option : kOptions) {
         std::string names = option.shortName != 0 ? std::string("-") + option.shortName + ", " : "    ";
         names += option.name;

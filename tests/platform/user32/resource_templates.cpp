@@ -55,11 +55,13 @@ TEST(ResourceTemplates, MenuTextsIdentifiersAndSeparators)
     EXPECT_EQ(menu[1].children[1].text, u"データのコピー(&D)");
     EXPECT_EQ(menu[1].children[1].id, 202);
     EXPECT_EQ(menu[2].text, u"解析(&A)");
-    ASSERT_EQ(menu[2].children.size(), 2u);
+    ASSERT_EQ(menu[2].children.size(), 3u);
     EXPECT_EQ(menu[2].children[0].text, u"応答特性(&R)...");
     EXPECT_EQ(menu[2].children[0].id, 301);
     EXPECT_EQ(menu[2].children[1].text, u"比較(&C)...");
     EXPECT_EQ(menu[2].children[1].id, 302);
+    EXPECT_EQ(menu[2].children[2].text, u"調整の提案(&T)...");
+    EXPECT_EQ(menu[2].children[2].id, 303);
     EXPECT_EQ(menu[3].text, u"ヘルプ(&H)");
     ASSERT_EQ(menu[3].children.size(), 1u);
     EXPECT_EQ(menu[3].children[0].text, u"バージョン情報(&A)");
