@@ -29,6 +29,7 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         DragAcceptFiles(hwnd, TRUE);
         return 0;
     case WM_DESTROY:
+        StopFollowing(hwnd);
         PostQuitMessage(0);
         return 0;
     case WM_PAINT:
@@ -41,11 +42,23 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         case IDM_OPEN:
             OpenCommand(hwnd);
             return 0;
+        case IDM_RELOAD:
+            ReloadCommand(hwnd);
+            return 0;
+        case IDM_AUTOUPDATE:
+            AutoUpdateCommand(hwnd);
+            return 0;
         case IDM_PRINT:
             PrintCommand(hwnd);
             return 0;
         case IDM_EXIT:
             DestroyWindow(hwnd);
+            return 0;
+        case IDM_COPYPAGE:
+            CopyPageCommand(hwnd);
+            return 0;
+        case IDM_COPYDATA:
+            CopyDataCommand(hwnd);
             return 0;
         case IDM_FIGURES:
             FiguresCommand(hwnd);
@@ -63,6 +76,10 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_DROPFILES:
         DropCommand(hwnd, (HDROP)wParam);
+        return 0;
+    case WM_TIMER:
+        if (wParam == IDT_FOLLOW)
+            FollowTimer(hwnd);
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);

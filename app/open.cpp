@@ -17,7 +17,7 @@ static CHAR szBadFormat[] = "ファイルフォーマットを確認。";
 static CHAR szCannotOpen[] = "ファイルを開けません。";
 static CHAR szDropped[MAX_PATH];
 
-static void RedrawPage(HWND hwnd)
+void RedrawPage(HWND hwnd)
 {
     RECT rc;
 
@@ -33,7 +33,7 @@ static void RedrawPage(HWND hwnd)
 
 // "P_ONLY.PID - " before the program's title; a name the system cannot
 // show leaves the title as it is.
-static void NameWindow(HWND hwnd)
+void NameWindow(HWND hwnd)
 {
     CHAR szCaption[MAX_PATH + 64];
 
@@ -59,6 +59,7 @@ void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath)
     switch (iResult) {
     case LOAD_ACCEPTED:
         NameWindow(hwnd);
+        FileOpenedByHand(hwnd);
         break;
     case LOAD_BADFORMAT:
         MessageBoxA(hwnd, szBadFormat, szLoadCaption, MB_ICONSTOP | MB_OK);

@@ -12,11 +12,25 @@ extern CHAR szHelpAbout[];
 extern CHAR szFigures[];
 extern CHAR szFileName[MAX_PATH];
 extern CHAR szRunName[MAX_PATH]; // the shown run's file name as shown, "" for the start values
+extern CHAR szPageFile[MAX_PATH]; // the file whose run the page shows, in full; "" before any
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 void OpenCommand(HWND hwnd);
 void DropCommand(HWND hwnd, HDROP hDrop);
 void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath);
+void RedrawPage(HWND hwnd);
+void NameWindow(HWND hwnd);
+// File > 再読み込み and 自動更新, the follow timer's tick (WM_TIMER
+// IDT_FOLLOW), the end of watching, and LoadChosenFile's word that a file
+// was opened by hand (Open, a drop, the command line).
+void ReloadCommand(HWND hwnd);
+void AutoUpdateCommand(HWND hwnd);
+void FollowTimer(HWND hwnd);
+void StopFollowing(HWND hwnd);
+void FileOpenedByHand(HWND hwnd);
+// Edit > ページをコピー and データのコピー.
+void CopyPageCommand(HWND hwnd);
+void CopyDataCommand(HWND hwnd);
 int GetFirstArgument(LPCSTR lpCmdLine, LPSTR lpszArg, int cchArg);
 void AboutCommand(HWND hwnd);
 void FiguresCommand(HWND hwnd);

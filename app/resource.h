@@ -2,8 +2,12 @@
 #pragma once
 
 #define IDM_OPEN 101
+#define IDM_RELOAD 102
+#define IDM_AUTOUPDATE 103
 #define IDM_PRINT 105
 #define IDM_EXIT 109
+#define IDM_COPYPAGE 201
+#define IDM_COPYDATA 202
 #define IDM_FIGURES 301
 #define IDM_COMPARE 302
 #define IDM_TUNE 303
@@ -23,3 +27,6 @@
 #define IDM_TUNE_COPY 361
 #define IDM_TUNE_PRINT 362
 #define IDM_TUNE_CLOSE 369
+
+// The timer that looks for the file on screen to change (File > 自動更新).
+#define IDT_FOLLOW 1

@@ -10,26 +10,11 @@
 #include "../analysis/tuning.h"
 #include "../picture/tune_chart.h"
 
-#include <string.h>
-
 static CHAR szTuneCaption[] = "調整の提案";
 static CHAR szNoSuggestion[] = "調整を提案できません。";
 static CHAR szNoWindow[] = "これ以上ウィンドウを開けません。";
 static CHAR szCopyHeader[] = "ファイル\t提案\tKp[%]\tTi[ms]\tTd[ms]\t行過ぎ[%]\t整定[s]\tK[100rpm/出力]\tτ[s]\tθ[s]\t"
                              "誤差RMS[rpm]\t注意\r\n";
-
-// The name of the run's file as a window shows it, or "": szFileName keeps
-// the last name chosen, a refused one too, so it names the run on screen
-// only while that file still holds it.
-static void GetRunName(const MEASRECORD* pRec, LPSTR szName, WORD cchName)
-{
-    static MEASRECORD recFile;
-
-    szName[0] = '\0';
-    if (ReadMeasFile(szFileName, &recFile) != LOAD_ACCEPTED || memcmp(&recFile, pRec, sizeof(recFile)) != 0
-        || GetFileTitleA(szFileName, szName, cchName) != 0)
-        szName[0] = '\0';
-}
 
 // Appends lpszText to the copy of iLen bytes; returns its new length.
 static int AppendCopy(LPSTR pszCopy, int iLen, LPCSTR lpszText)
@@ -96,7 +81,6 @@ void TuneCommand(HWND hwnd)
     static COMPARESET set;
     static CHAR szCopy[COMPARE_COPY_SIZE];
     MEASRECORD rec;
-    CHAR szName[MAX_PATH];
     CHAR szText[MAX_PATH + TUNE_TEXT_SIZE];
 
     GetMeasRecord(&rec);
@@ -106,11 +90,10 @@ void TuneCommand(HWND hwnd)
         MessageBoxA(hwnd, szText, szTuneCaption, MB_ICONINFORMATION | MB_OK);
         return;
     }
-    GetRunName(&rec, szName, sizeof(szName));
     MakeTuneChart(&rec, &tune, &set);
-    MakeTuneCopy(&tune, szName, szCopy);
-    if (szName[0] != '\0')
-        wsprintfA(szText, "%s - %s - PID制御計測データ表示", szTuneCaption, szName);
+    MakeTuneCopy(&tune, szRunName, szCopy);
+    if (szRunName[0] != '\0')
+        wsprintfA(szText, "%s - %s - PID制御計測データ表示", szTuneCaption, szRunName);
     else
         wsprintfA(szText, "%s - PID制御計測データ表示", szTuneCaption);
     if (OpenChartWindow(szTuneClass, &set, szText, "PID制御 調整の提案", szCopy) == NULL)

@@ -87,26 +87,30 @@ int ReadMeasFile(LPCSTR lpszFileName, MEASRECORD* pRec)
     return LOAD_ACCEPTED;
 }
 
+void SetMeasRecord(const MEASRECORD* pRec)
+{
+    for (int i = 0; i < PID_HEADER_SIZE; i++)
+        cPIDHeader[i] = pRec->cPIDHeader[i];
+    iPramRotate = pRec->iPramRotate;
+    iPramProp = pRec->iPramProp;
+    iPramInt = pRec->iPramInt;
+    iPramDiff = pRec->iPramDiff;
+    iPramSamp = pRec->iPramSamp;
+    for (int i = 0; i < PID_SAMPLE_COUNT; i++)
+        cMeasData[i] = pRec->cMeasData[i];
+    iMeasTime = pRec->iMeasTime;
+    iMeasRotate = pRec->iMeasRotate;
+    iOpeOut0 = pRec->iOpeOut0;
+}
+
 int LoadMeasData(LPCSTR lpszFileName)
 {
     MEASRECORD rec;
     int iOutcome = ReadMeasFile(lpszFileName, &rec);
 
-    if (iOutcome != LOAD_ACCEPTED)
-        return iOutcome;
-    for (int i = 0; i < PID_HEADER_SIZE; i++)
-        cPIDHeader[i] = rec.cPIDHeader[i];
-    iPramRotate = rec.iPramRotate;
-    iPramProp = rec.iPramProp;
-    iPramInt = rec.iPramInt;
-    iPramDiff = rec.iPramDiff;
-    iPramSamp = rec.iPramSamp;
-    for (int i = 0; i < PID_SAMPLE_COUNT; i++)
-        cMeasData[i] = rec.cMeasData[i];
-    iMeasTime = rec.iMeasTime;
-    iMeasRotate = rec.iMeasRotate;
-    iOpeOut0 = rec.iOpeOut0;
-    return LOAD_ACCEPTED;
+    if (iOutcome == LOAD_ACCEPTED)
+        SetMeasRecord(&rec);
+    return iOutcome;
 }
 
 void GetMeasRecord(MEASRECORD* pRec)

@@ -50,5 +50,7 @@ void InitMeasData(void);
 int ReadMeasFile(LPCSTR lpszFileName, MEASRECORD* pRec);
 // LoadMeasData: ReadMeasFile into the program's record.
 int LoadMeasData(LPCSTR lpszFileName);
+// Puts a run read with ReadMeasFile into the program's record.
+void SetMeasRecord(const MEASRECORD* pRec);
 // A copy of the program's record.
 void GetMeasRecord(MEASRECORD* pRec);

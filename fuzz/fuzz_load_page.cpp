@@ -4,7 +4,8 @@
 // file of at least 416 bytes starting with the mark is taken whole; any other
 // is refused and leaves every field as it was. Loading leaves no descriptor
 // open; drawing leaves no GDI object behind and the context as it found it;
-// the figures of any record are finite.
+// the figures of any record are finite, and its sample rows plain decimals.
+#include "analysis/samples.h"
 #include "analysis/stepfigures.h"
 #include "data/measdata.h"
 #include "picture/compare.h"
@@ -127,6 +128,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CalcStepFigures(&rec, &fig);
     for (double value : {fig.dRiseS, fig.dPeakS, fig.dOvershootPct, fig.dSettlingS, fig.dIaeRpmS})
         Check(std::isfinite(value) && value >= 0, "a figure is not a finite, non-negative number");
+    for (int i = 0; i < PID_SAMPLE_COUNT; ++i) {
+        SAMPLEROW row;
+        MakeSampleRow(&rec, i, &row);
+        for (const CHAR* text : {row.szTime, row.szSpeed, row.szTarget}) {
+            std::size_t length = strnlen(text, DECIMAL_TEXT_SIZE);
+            Check(length < DECIMAL_TEXT_SIZE && std::strspn(text, "-.0123456789") == length,
+                  "a sample row's text is not a plain decimal");
+        }
+    }
 
     // One memory context for all inputs, as the window keeps one: making an
     // 800 x 540 bitmap costs more than drawing the page.

@@ -1,12 +1,13 @@
 // pidpage: the viewer's pictures without a window. It draws the page of a
-// run as a PNG, lists the figures of runs as CSV, or draws several runs
-// compared on one chart; main parses the command line, runs the mode it asks
-// for, and is the one place that reports a failure.
+// run as a PNG, lists the figures of runs or the samples of one as CSV, or
+// draws several runs compared on one chart; main parses the command line,
+// runs the mode it asks for, and is the one place that reports a failure.
 #include "compare_command.h"
 #include "failure.h"
 #include "figures_command.h"
 #include "options.h"
 #include "page_command.h"
+#include "samples_command.h"
 #include "tune_command.h"
 
 #include <cstdio>
@@ -41,6 +42,9 @@ int main(int argc, char** argv)
             return 0;
         case Mode::Figures:
             RunFigures(line.operands);
+            return 0;
+        case Mode::Samples:
+            RunSamples(line.operands);
             return 0;
         case Mode::Tune:
             RunTune(line.operands);

@@ -20,6 +20,7 @@ struct Option {
 constexpr Option kOptions[] = {
     {"--figures", 0, "FILE.PID...", "list the step-response figures of each run as CSV", Mode::Figures},
     {"--compare", 0, "OUT.png FILE.PID...", "draw one to eight runs on one chart", Mode::Compare},
+    {"--samples", 0, "FILE.PID", "list the run's samples as CSV", Mode::Samples},
     {"--tune", 0, "FILE.PID...", "suggest PI and PID settings for each run, as CSV", Mode::Tune},
     {"--tune-chart", 0, "OUT.png FILE.PID", "draw a run beside its model and the suggestions' predictions",
      Mode::TuneChart},
@@ -111,6 +112,12 @@ std::string HelpText()
         "and settling time. A run whose sampling period is not positive is listed\n"
         "without a curve. A file that is not a run is named on standard error and\n"
         "left out; the chart of the rest is still written.\n\n"
+        "With --samples, writes the run's samples as CSV (RFC 4180, CR LF) to standard\n"
+        "output: a header line time_s,speed_rpm,target_rpm and one row per sample\n"
+        "slot, 256 in all: the slot's time in seconds, its speed and the target in\n"
+        "rpm. An empty slot has an empty speed; a run whose sampling period is zero\n"
+        "or negative has no time axis, and its times are empty. Status 1 when the\n"
+        "file is refused (nothing is written), 2 when not exactly one file is named.\n\n"
         "With --tune, suggests settings for each FILE.PID in turn, one CSV row (as\n"
         "--figures writes them) of the columns file, gain, tau_s, theta_s,\n"
         "fit_rms_rpm, kp_pi_pct, ti_pi_ms, pi_overshoot_pct, pi_settling_s,\n"

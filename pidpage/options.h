@@ -7,7 +7,7 @@
 
 namespace pidpage {
 
-enum class Mode { Page, Figures, Compare, Tune, TuneChart, Help, Version };
+enum class Mode { Page, Figures, Compare, Samples, Tune, TuneChart, Help, Version };
 
 struct CommandLine {
     Mode mode = Mode::Page;

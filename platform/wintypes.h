@@ -67,6 +67,12 @@ typedef HINSTANCE HMODULE;
 typedef void* HGDIOBJ;
 typedef HANDLE HGLOBAL;
 
+// MAX_PATH is the path limit of the system the program runs on: 260 bytes on
+// Windows, PATH_MAX (4096) on Linux, so that a long path still fits.
+#ifndef MAX_PATH
+#define MAX_PATH 4096
+#endif
+
 #define LOWORD(l) ((WORD)(((UINT_PTR)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((UINT_PTR)(l)) >> 16) & 0xffff))
 #define MAKEINTRESOURCEA(i) ((LPSTR)((UINT_PTR)((WORD)(i))))
@@ -108,3 +114,7 @@ void WINAPI SetLastError(DWORD dwErrCode);
 #define ERROR_CANNOT_MAKE 82L
 #define ERROR_CALL_NOT_IMPLEMENTED 120L
 #define ERROR_NOT_LOCKED 158L
+#define ERROR_TOO_MANY_OPEN_FILES 4L
+#define ERROR_NO_MORE_FILES 18L
+#define ERROR_INVALID_NAME 123L
+#define ERROR_DIRECTORY 267L

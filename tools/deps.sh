@@ -18,6 +18,8 @@ test_pkgs+=(desktop-file-utils unzip man-db)
 # `mimetype`, which its recommended package brings), AppStream, the icons
 # rendered from their SVG again, and lintian's view of the package.
 test_pkgs+=(xdg-utils libfile-mimeinfo-perl shared-mime-info appstream librsvg2-bin lintian)
+# The desktop tests read what the viewer copies back from the clipboard.
+test_pkgs+=(xclip)
 # The fuzz targets: clang with its fuzzer and sanitizer runtimes, and
 # llvm-symbolizer for readable reports.
 test_pkgs+=(clang libclang-rt-14-dev llvm-14)

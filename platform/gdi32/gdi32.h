@@ -73,6 +73,41 @@ BOOL WINAPI DeleteDC(HDC hdc);
 BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc,
                        int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop);
 
+// A bitmap's pixels as a device-independent bitmap: uncompressed rows of
+// 24 or 32 bits a pixel (blue, green, red), each padded to 4 bytes, from the
+// bottom row up (biHeight > 0) or from the top down (biHeight < 0).
+#define BI_RGB 0L
+#define DIB_RGB_COLORS 0
+struct BITMAPINFOHEADER {
+    DWORD biSize;
+    LONG biWidth;
+    LONG biHeight;
+    WORD biPlanes;
+    WORD biBitCount;
+    DWORD biCompression;
+    DWORD biSizeImage;
+    LONG biXPelsPerMeter;
+    LONG biYPelsPerMeter;
+    DWORD biClrUsed;
+    DWORD biClrImportant;
+};
+typedef BITMAPINFOHEADER* LPBITMAPINFOHEADER;
+struct RGBQUAD {
+    BYTE rgbBlue;
+    BYTE rgbGreen;
+    BYTE rgbRed;
+    BYTE rgbReserved;
+};
+struct BITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+};
+typedef BITMAPINFO* LPBITMAPINFO;
+// Copies cLines rows from row start (counted as the DIB counts them) into
+// lpvBits; returns the rows copied, 0 on failure. With lpvBits NULL it fills
+// in the header instead (the bitmap's own format when biBitCount is 0).
+int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPBITMAPINFO lpbmi, UINT usage);
+
 // Printer documents; the printer context comes from CreateDCA (winspool/).
 struct DOCINFOA {
     int cbSize;

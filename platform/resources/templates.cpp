@@ -78,6 +78,9 @@ private:
 constexpr WORD kMfPopup = 0x0010;
 constexpr WORD kMfEnd = 0x0080;
 constexpr WORD kMfSeparator = 0x0800;
+// The item's state: MF_GRAYED, MF_DISABLED and MF_CHECKED, in both kinds of
+// template.
+constexpr WORD kMfState = 0x0001 | 0x0002 | 0x0008;
 constexpr DWORD kDsSetFont = 0x40;
 constexpr DWORD kDsShellFont = 0x48;
 constexpr int kMaxDepth = 8;
@@ -96,6 +99,7 @@ bool readItems(Reader& reader, std::vector<MenuItem>& items, int depth)
             return false;
         item.popup = (flags & kMfPopup) != 0;
         item.separator = !item.popup && ((flags & kMfSeparator) || (item.id == 0 && item.text.empty()));
+        item.state = flags & kMfState;
         if (item.popup && !readItems(reader, item.children, depth + 1))
             return false;
         items.push_back(std::move(item));
@@ -110,7 +114,7 @@ bool readItemsEx(Reader& reader, std::vector<MenuItem>& items, int depth)
         return false;
     for (;;) {
         DWORD type = reader.dword();
-        reader.dword(); // state
+        DWORD state = reader.dword();
         DWORD id = reader.dword();
         WORD flags = reader.word(); // 0x01 popup, 0x80 last
         MenuItem item;
@@ -121,6 +125,7 @@ bool readItemsEx(Reader& reader, std::vector<MenuItem>& items, int depth)
         item.id = static_cast<WORD>(id);
         item.popup = (flags & 0x01) != 0;
         item.separator = (type & kMfSeparator) != 0;
+        item.state = static_cast<WORD>(state & kMfState);
         if (item.popup) {
             reader.dword(); // help id
             if (!readItemsEx(reader, item.children, depth + 1))

@@ -15,6 +15,7 @@ struct MenuItem {
     std::u16string text; // with its '&' mnemonic marks
     WORD id = 0;
     bool separator = false;
+    WORD state = 0; // MF_GRAYED, MF_DISABLED, MF_CHECKED as the template sets them
     std::vector<MenuItem> children; // a popup when non-empty or popup is set
     bool popup = false;
 };

@@ -1,16 +1,20 @@
 // The clipboard over Qt's: a program opens it, empties it to become its
-// owner, hands it a block of code page 932 text (CF_TEXT), which others then
-// read as Unicode, and closes it. The last block stays the clipboard's until
-// the next EmptyClipboard, as on Windows.
+// owner, hands it blocks of code page 932 text (CF_TEXT) or a picture
+// (CF_DIB), which others then read as Unicode text and as an image, and
+// closes it. The blocks stay the clipboard's until the next EmptyClipboard,
+// as on Windows.
 #include "../codepage/codepage.h"
 #include "../kernel32/kernel32.h"
 #include "../fixme.h"
+#include "clipboard_dib.h"
 #include "window.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 namespace user32 {
@@ -42,37 +46,64 @@ public:
     {
         if (!isOpen_)
             return fail(ERROR_CLIPBOARD_NOT_OPEN);
-        release();
+        release(text_);
+        release(picture_);
         if (QClipboard* clipboard = systemClipboard())
             clipboard->clear();
         return true;
     }
 
-    // The text up to its first zero byte (or the block's end) goes to the
-    // system's clipboard; the block is kept, and freed by the next empty().
-    HANDLE setText(HGLOBAL memory)
+    // The text up to its first zero byte (or the block's end), or the
+    // picture, goes to the system's clipboard beside what is there already;
+    // the block is kept, and freed by the next empty() or the next block of
+    // its format.
+    HANDLE set(UINT format, HGLOBAL memory)
     {
         if (!isOpen_) {
             fail(ERROR_CLIPBOARD_NOT_OPEN);
             return nullptr;
         }
         SIZE_T size = GlobalSize(memory);
-        auto* bytes = static_cast<const char*>(size > 0 ? GlobalLock(memory) : nullptr);
+        auto* bytes = static_cast<const BYTE*>(size > 0 ? GlobalLock(memory) : nullptr);
         if (bytes == nullptr) {
             fail(ERROR_INVALID_HANDLE);
             return nullptr;
         }
-        std::u16string text = codepage::ToUtf16(std::string_view(bytes, strnlen(bytes, size)));
+        bool taken = true;
+        if (format == CF_TEXT) {
+            auto* chars = reinterpret_cast<const char*>(bytes);
+            std::u16string text = codepage::ToUtf16(std::string_view(chars, strnlen(chars, size)));
+            text_.value = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+        } else if (std::optional<QImage> image = ImageFromDib(std::span(bytes, size))) {
+            picture_.value = *image;
+        } else {
+            layer::Fixme("SetClipboardData: a CF_DIB block this layer cannot read");
+            taken = false;
+        }
         GlobalUnlock(memory);
-        if (QClipboard* clipboard = systemClipboard())
-            clipboard->setText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
-        if (held_ != memory)
-            release();
-        held_ = memory;
+        if (!taken) {
+            fail(ERROR_INVALID_PARAMETER);
+            return nullptr;
+        }
+        Held& held = format == CF_TEXT ? static_cast<Held&>(text_) : picture_;
+        if (held.memory != memory)
+            release(held);
+        held.memory = memory;
+        publish();
         return memory;
     }
 
 private:
+    struct Held {
+        HGLOBAL memory = nullptr;
+    };
+    struct HeldText : Held {
+        QString value;
+    };
+    struct HeldPicture : Held {
+        QImage value;
+    };
+
     static bool fail(DWORD error)
     {
         SetLastError(error);
@@ -83,16 +114,29 @@ private:
         return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr ? QGuiApplication::clipboard()
                                                                                          : nullptr;
     }
-    void release()
+    static void release(Held& held)
     {
-        if (held_ != nullptr)
-            GlobalFree(held_);
-        held_ = nullptr;
+        if (held.memory != nullptr)
+            GlobalFree(held.memory);
+        held.memory = nullptr;
+    }
+    void publish()
+    {
+        QClipboard* clipboard = systemClipboard();
+        if (clipboard == nullptr)
+            return;
+        auto* data = new QMimeData;
+        if (text_.memory != nullptr)
+            data->setText(text_.value);
+        if (picture_.memory != nullptr)
+            data->setImageData(picture_.value);
+        clipboard->setMimeData(data); // the clipboard takes it
     }
 
     bool isOpen_ = false;
     HWND opener_ = nullptr;
-    HGLOBAL held_ = nullptr;
+    HeldText text_;
+    HeldPicture picture_;
 };
 
 Clipboard& TheClipboard()
@@ -118,13 +162,13 @@ BOOL WINAPI EmptyClipboard()
 
 HANDLE WINAPI SetClipboardData(UINT uFormat, HANDLE hMem)
 {
-    if (uFormat != CF_TEXT || hMem == nullptr) {
+    if ((uFormat != CF_TEXT && uFormat != CF_DIB) || hMem == nullptr) {
         // Other formats, and data rendered on request, are not needed here.
         layer::Fixme("SetClipboardData format %u%s", uFormat, hMem == nullptr ? " rendered on request" : "");
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    return TheClipboard().setText(hMem);
+    return TheClipboard().set(uFormat, hMem);
 }
 
 BOOL WINAPI CloseClipboard()

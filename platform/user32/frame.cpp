@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <unordered_map>
 
 namespace user32 {
 namespace {
@@ -46,21 +47,24 @@ protected:
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         QRect rect = event->rect();
         painter.drawImage(rect, image, rect);
-        reportFirstPaint();
+        reportPaint();
     }
 
 private:
-    // For tools/measure_startup.sh: the wall-clock time of the first frame.
-    void reportFirstPaint()
+    // The wall-clock time of the first frame, for tools/measure_startup.sh,
+    // or of every frame, for bench/follow_load.sh.
+    void reportPaint()
     {
         static bool reported = !qEnvironmentVariableIsSet("PIDVIEW_REPORT_FIRST_PAINT");
-        if (reported)
+        static const bool every = qEnvironmentVariableIsSet("PIDVIEW_REPORT_PAINTS");
+        if (reported && !every)
             return;
-        reported = true;
         timespec now;
         clock_gettime(CLOCK_REALTIME, &now);
-        std::fprintf(stderr, "first-paint %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+        std::fprintf(stderr, "%s %lld\n", reported ? "paint" : "first-paint",
+                     static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
         std::fflush(stderr);
+        reported = true;
     }
 
     std::shared_ptr<gdi32::PixelBuffer> pixels_;
@@ -82,18 +86,41 @@ private:
     HWND hwnd_;
 };
 
-void addItems(QMenu* menu, const std::vector<resources::MenuItem>& items, HWND hwnd)
+// The item's state on its action: greyed or disabled items cannot be
+// chosen, a checked one shows its mark.
+void showState(QAction* action, WORD state)
+{
+    action->setEnabled((state & (MF_GRAYED | MF_DISABLED)) == 0);
+    action->setCheckable((state & MF_CHECKED) != 0);
+    action->setChecked((state & MF_CHECKED) != 0);
+    action->setData(static_cast<int>(state));
+}
+
+// The first action of each command identifier, as the menu calls find them.
+using Actions = std::unordered_map<WORD, QAction*>;
+
+// Choosing an item posts its command; the mark stays as the program sets it
+// (Qt would toggle a checkable action by itself).
+void addAction(QAction* action, const resources::MenuItem& item, HWND hwnd, Actions& actions)
+{
+    WORD id = item.id;
+    showState(action, item.state);
+    actions.emplace(id, action);
+    QObject::connect(action, &QAction::triggered, [action, hwnd, id] {
+        showState(action, static_cast<WORD>(action->data().toInt()));
+        PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    });
+}
+
+void addItems(QMenu* menu, const std::vector<resources::MenuItem>& items, HWND hwnd, Actions& actions)
 {
     for (const resources::MenuItem& item : items) {
-        if (item.separator) {
+        if (item.separator)
             menu->addSeparator();
-        } else if (item.popup) {
-            addItems(menu->addMenu(toQt(item.text)), item.children, hwnd);
-        } else {
-            WORD id = item.id;
-            QObject::connect(menu->addAction(toQt(item.text)), &QAction::triggered,
-                             [hwnd, id] { PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); });
-        }
+        else if (item.popup)
+            addItems(menu->addMenu(toQt(item.text)), item.children, hwnd, actions);
+        else
+            addAction(menu->addAction(toQt(item.text)), item, hwnd, actions);
     }
 }
 
@@ -102,6 +129,7 @@ void addItems(QMenu* menu, const std::vector<resources::MenuItem>& items, HWND h
 struct Frame::Parts {
     TopLevel* window = nullptr;
     ClientArea* client = nullptr;
+    Actions actions;
 };
 
 Frame::Frame(HWND hwnd, std::shared_ptr<gdi32::PixelBuffer> client, const std::u16string& title, const Menu* menu,
@@ -129,13 +157,10 @@ Frame::Frame(HWND hwnd, std::shared_ptr<gdi32::PixelBuffer> client, const std::u
     if (menu != nullptr) {
         auto* bar = new QMenuBar(window);
         for (const resources::MenuItem& item : menu->items) {
-            if (item.popup) {
-                addItems(bar->addMenu(toQt(item.text)), item.children, hwnd);
-            } else if (!item.separator) {
-                WORD id = item.id;
-                QObject::connect(bar->addAction(toQt(item.text)), &QAction::triggered,
-                                 [hwnd, id] { PostMessageA(hwnd, WM_COMMAND, MAKEWPARAM(id, 0), 0); });
-            }
+            if (item.popup)
+                addItems(bar->addMenu(toQt(item.text)), item.children, hwnd, parts_->actions);
+            else if (!item.separator)
+                addAction(bar->addAction(toQt(item.text)), item, hwnd, parts_->actions);
         }
         layout->setMenuBar(bar);
     }
@@ -176,6 +201,13 @@ void Frame::show(int showCommand)
         parts_->window->showNormal();
         break;
     }
+}
+
+void Frame::showItemState(WORD id, WORD state)
+{
+    auto found = parts_->actions.find(id);
+    if (found != parts_->actions.end())
+        showState(found->second, state);
 }
 
 void Frame::hide()

@@ -22,6 +22,8 @@ public:
 
     void show(int showCommand);
     void hide();
+    // Shows a menu item's state (MF_GRAYED, MF_DISABLED, MF_CHECKED).
+    void showItemState(WORD id, WORD state);
     // Copies that part of the buffer to the screen at the next chance.
     void showPixels(const RECT& rect);
 

@@ -1,7 +1,10 @@
-// Menus loaded from the menu templates of the resources.
+// Menus loaded from the menu templates of the resources, and the states of
+// their items (checked, greyed), which the window's menu bar shows.
 #include "window.h"
 
+#include "../fixme.h"
 #include "../resources/resources.h"
+#include "frame.h"
 
 #include <unordered_map>
 
@@ -9,6 +12,50 @@ namespace user32 {
 namespace {
 std::unordered_map<HMENU, Menu*> liveMenus;
 std::uint64_t lastMenu = kMenuHandleTag;
+
+// The first item with the command identifier, depth first, or nullptr.
+resources::MenuItem* FindItem(std::vector<resources::MenuItem>& items, UINT id)
+{
+    for (resources::MenuItem& item : items) {
+        if (!item.popup && !item.separator && item.id == id)
+            return &item;
+        if (resources::MenuItem* inner = FindItem(item.children, id))
+            return inner;
+    }
+    return nullptr;
+}
+
+// The item with the command identifier in a live menu, or nullptr.
+resources::MenuItem* FindMenuItem(HMENU hMenu, UINT id, UINT flags, const char* call)
+{
+    Menu* menu = FindMenu(hMenu);
+    if (menu == nullptr) {
+        SetLastError(ERROR_INVALID_MENU_HANDLE);
+        return nullptr;
+    }
+    if (flags & MF_BYPOSITION) {
+        layer::Fixme("%s by position", call);
+        return nullptr;
+    }
+    return FindItem(menu->items, id);
+}
+
+// Sets the bits of mask in the item's state to those of flags and shows it
+// on the menu bars; returns the previous bits, or -1 without such an item.
+DWORD ChangeItemState(HMENU hMenu, UINT id, UINT flags, WORD mask, const char* call)
+{
+    resources::MenuItem* item = FindMenuItem(hMenu, id, flags, call);
+    if (item == nullptr)
+        return static_cast<DWORD>(-1);
+    DWORD previous = item->state & mask;
+    item->state = static_cast<WORD>((item->state & ~mask) | (flags & mask));
+    for (Window* window : LiveWindows()) {
+        if (window->menu != nullptr && window->menu->hmenu == hMenu && window->frame)
+            window->frame->showItemState(static_cast<WORD>(id), item->state);
+    }
+    return previous;
+}
+
 } // namespace
 
 HMENU AddMenu(std::vector<resources::MenuItem> items)
@@ -66,4 +113,30 @@ BOOL WINAPI DestroyMenu(HMENU hMenu)
     }
     DeleteMenuObject(menu);
     return TRUE;
+}
+
+HMENU WINAPI GetMenu(HWND hWnd)
+{
+    Window* window = FindWindowObject(hWnd);
+    if (window == nullptr || window->kind != Window::Kind::TopLevel) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    return window->menu != nullptr ? window->menu->hmenu : nullptr;
+}
+
+DWORD WINAPI CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck)
+{
+    return ChangeItemState(hMenu, uIDCheckItem, uCheck, MF_CHECKED, "CheckMenuItem");
+}
+
+BOOL WINAPI EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable)
+{
+    return static_cast<BOOL>(ChangeItemState(hMenu, uIDEnableItem, uEnable, MF_GRAYED | MF_DISABLED, "EnableMenuItem"));
+}
+
+UINT WINAPI GetMenuState(HMENU hMenu, UINT uId, UINT uFlags)
+{
+    resources::MenuItem* item = FindMenuItem(hMenu, uId, uFlags, "GetMenuState");
+    return item != nullptr ? item->state : static_cast<UINT>(-1);
 }

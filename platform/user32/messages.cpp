@@ -4,6 +4,7 @@
 #include "dialog_items.h"
 #include "eventloop.h"
 #include "resource_report.h"
+#include "timers.h"
 #include "window.h"
 
 #include <algorithm>
@@ -60,7 +61,9 @@ bool findMessage(MSG& msg, HWND hwnd, UINT first, UINT last, bool remove, bool t
             return true;
         }
     }
-    return false;
+    // Timers come last, after the paints: a window busy with messages still
+    // paints.
+    return TakeDueTimer(msg, hwnd, first, last, remove);
 }
 
 } // namespace

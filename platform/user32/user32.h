@@ -1,14 +1,8 @@
-// USER32: windows, messages, painting, dialogs, message boxes and the
-// clipboard over Qt 6.
+// USER32: windows, menus, messages, timers, painting, dialogs, message boxes
+// and the clipboard over Qt 6.
 #pragma once
 
 #include "../wintypes.h"
-
-// MAX_PATH is the path limit of the system the program runs on: 260 bytes on
-// Windows, PATH_MAX (4096) on Linux, so that a long path still fits.
-#ifndef MAX_PATH
-#define MAX_PATH 4096
-#endif
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
@@ -36,6 +30,7 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
+#define WM_TIMER 0x0113
 #define WM_USER 0x0400
 #define DM_GETDEFID (WM_USER + 0)
 #define DC_HASDEFID 0x534B
@@ -212,6 +207,28 @@ BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect);
 BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString);
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 
+// Menus: items found by their command identifier (MF_BYCOMMAND).
+#define MF_BYCOMMAND 0x00000000L
+#define MF_BYPOSITION 0x00000400L
+#define MF_ENABLED 0x00000000L
+#define MF_GRAYED 0x00000001L
+#define MF_DISABLED 0x00000002L
+#define MF_UNCHECKED 0x00000000L
+#define MF_CHECKED 0x00000008L
+HMENU WINAPI GetMenu(HWND hWnd);
+// The item's previous state (MF_CHECKED or MF_UNCHECKED), or -1 without such an item.
+DWORD WINAPI CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
+// The item's previous state (MF_ENABLED, MF_GRAYED, MF_DISABLED), or -1.
+BOOL WINAPI EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);
+// The item's state flags, or -1.
+UINT WINAPI GetMenuState(HMENU hMenu, UINT uId, UINT uFlags);
+
+// Timers: WM_TIMER to the window every uElapse milliseconds, when no other
+// message waits, at most one at a time for each timer.
+typedef void(CALLBACK* TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
+UINT_PTR WINAPI SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
+BOOL WINAPI KillTimer(HWND hWnd, UINT_PTR uIDEvent);
+
 // Messages
 BOOL WINAPI GetMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
 #define PM_NOREMOVE 0x0000
@@ -244,8 +261,11 @@ HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem);
 HWND WINAPI SetFocus(HWND hWnd);
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 
-// The clipboard: text only (CF_TEXT, code page 932, in movable global memory)
+// The clipboard: text (CF_TEXT, code page 932) and pictures (CF_DIB: a
+// BITMAPINFOHEADER and its rows, 24 or 32 bits a pixel), in movable global
+// memory
 #define CF_TEXT 1
+#define CF_DIB 8
 BOOL WINAPI OpenClipboard(HWND hWndNewOwner);
 BOOL WINAPI EmptyClipboard();
 HANDLE WINAPI SetClipboardData(UINT uFormat, HANDLE hMem);

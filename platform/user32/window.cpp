@@ -6,6 +6,7 @@
 #include "../fixme.h"
 #include "frame.h"
 #include "messages.h"
+#include "timers.h"
 #include "../resources/resources.h"
 
 #include <algorithm>
@@ -177,6 +178,7 @@ BOOL WINAPI DestroyWindow(HWND hWnd)
     for (HDC context : window->contexts)
         DeleteDC(context);
     ForgetMessagesOf(hWnd);
+    KillTimersOf(hWnd);
     RemoveWindow(hWnd);
     return TRUE;
 }

@@ -1,5 +1,6 @@
 // The message queue: sent messages at once, posted ones in order, paints made
-// up when the queue is empty, the quit message last.
+// up when the queue is empty, timers after them, the quit message last.
+#include "platform/user32/testing.h"
 #include "platform/user32/window.h"
 #include "platform/win32.h"
 
@@ -91,6 +92,30 @@ TEST(MessageOrder, PaintMadeUpWhenQueueEmpty)
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
     EXPECT_EQ(msg.wParam, 7u);
+}
+
+TEST(MessageOrder, TimerAfterPostedAndPaintUntilKilled)
+{
+    HWND hwnd = MakeWindow("TimerClass");
+    ShowWindow(hwnd, SW_SHOW);
+    received.clear();
+    ASSERT_EQ(SetTimer(hwnd, 5, 10, nullptr), 5u);
+    PostMessageA(hwnd, WM_USER, 0, 0);
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0 && msg.message != WM_TIMER)
+        DispatchMessageA(&msg);
+    EXPECT_EQ(msg.wParam, 5u);
+    EXPECT_EQ(received, (std::vector<UINT>{WM_USER, WM_PAINT}));
+
+    EXPECT_TRUE(KillTimer(hwnd, 5));
+    user32::testing::AfterMilliseconds(50, [hwnd] { PostMessageA(hwnd, WM_USER + 1, 0, 0); });
+    ASSERT_GT(GetMessageA(&msg, nullptr, 0, 0), 0);
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 1));
+    SetTimer(hwnd, 6, 10, nullptr);
+    DestroyWindow(hwnd);
+    EXPECT_FALSE(KillTimer(hwnd, 6)); // gone with the window
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
 }
 
 TEST(MessageOrder, StaleAndNullHandlesAreRefused)

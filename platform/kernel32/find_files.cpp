@@ -1,0 +1,202 @@
+// Folder listings (FindFirstFileA, FindNextFileA, FindClose) over opendir
+// and stat, and a file's attributes, times and size (GetFileAttributesExA).
+#include "kernel32.h"
+
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <sys/stat.h>
+#include <unordered_map>
+
+namespace kernel32 {
+namespace {
+
+// Handles count up from a tag of their own in the top bits, apart from the
+// other kinds of handle, and are never reused.
+constexpr std::uintptr_t kFindHandleTag = static_cast<std::uintptr_t>(0x8600'0000'0000'0000u);
+
+// Seconds from 1601-01-01 to 1970-01-01.
+constexpr std::int64_t kEpochDifference = 11644473600;
+
+FILETIME FileTimeOf(const timespec& time)
+{
+    std::int64_t seconds = time.tv_sec + kEpochDifference;
+    std::uint64_t ticks = seconds < 0 ? 0
+                                      : static_cast<std::uint64_t>(seconds) * 10000000u
+                                            + static_cast<std::uint64_t>(time.tv_nsec) / 100u;
+    return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+}
+
+DWORD AttributesOf(const struct stat& info)
+{
+    if (S_ISDIR(info.st_mode))
+        return FILE_ATTRIBUTE_DIRECTORY;
+    // Pipes, sockets and devices have no Windows kind: none of them reads
+    // like a file.
+    if (!S_ISREG(info.st_mode))
+        return FILE_ATTRIBUTE_DEVICE;
+    return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL;
+}
+
+// Linux keeps no creation time in stat: the time of the last status change
+// stands in for it.
+template <typename Data> void Describe(const struct stat& info, Data& data)
+{
+    data.dwFileAttributes = AttributesOf(info);
+    data.ftCreationTime = FileTimeOf(info.st_ctim);
+    data.ftLastAccessTime = FileTimeOf(info.st_atim);
+    data.ftLastWriteTime = FileTimeOf(info.st_mtim);
+    auto size = S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0u;
+    data.nFileSizeHigh = static_cast<DWORD>(size >> 32);
+    data.nFileSizeLow = static_cast<DWORD>(size);
+}
+
+char Folded(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// * matches any run of bytes, ? any one; letters match in either case, and
+// "*.*" matches every name, as on Windows.
+bool Matches(std::string_view pattern, std::string_view name)
+{
+    if (pattern == "*.*")
+        return true;
+    std::size_t p = 0, n = 0, star = std::string_view::npos, resume = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            resume = n;
+        } else if (p < pattern.size() && (pattern[p] == '?' || Folded(pattern[p]) == Folded(name[n]))) {
+            ++p;
+            ++n;
+        } else if (star != std::string_view::npos) {
+            p = star + 1;
+            n = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+DWORD ErrorFromErrno(int error)
+{
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
+    case EACCES:
+    case EPERM: return ERROR_ACCESS_DENIED;
+    case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
+    case EMFILE:
+    case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
+    default: return ERROR_NOT_ENOUGH_MEMORY;
+    }
+}
+
+struct Search {
+    std::unique_ptr<DIR, int (*)(DIR*)> folder{nullptr, closedir};
+    std::string pattern;
+
+    // The next entry that matches and can still be looked at (an entry
+    // removed since the folder was read is passed over).
+    bool next(WIN32_FIND_DATAA& data)
+    {
+        while (dirent* entry = readdir(folder.get())) {
+            std::size_t length = std::strlen(entry->d_name);
+            struct stat info {};
+            if (length >= sizeof(data.cFileName) || !Matches(pattern, entry->d_name)
+                || fstatat(dirfd(folder.get()), entry->d_name, &info, 0) != 0)
+                continue;
+            data = WIN32_FIND_DATAA{};
+            Describe(info, data);
+            std::memcpy(data.cFileName, entry->d_name, length + 1);
+            return true;
+        }
+        return false;
+    }
+};
+
+std::mutex searchMutex;
+std::unordered_map<std::uintptr_t, std::unique_ptr<Search>> searches;
+std::uintptr_t lastSearch = kFindHandleTag;
+
+} // namespace
+} // namespace kernel32
+
+using namespace kernel32;
+
+HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindFileData)
+{
+    if (lpFileName == nullptr || lpFileName[0] == '\0' || lpFindFileData == nullptr) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    std::string_view path(lpFileName);
+    std::size_t slash = path.rfind('/');
+    std::string folder = slash == std::string_view::npos ? "." : slash == 0 ? "/" : std::string(path.substr(0, slash));
+    auto search = std::make_unique<Search>();
+    search->pattern = path.substr(slash + 1); // npos + 1 is 0
+    search->folder.reset(opendir(folder.c_str()));
+    if (search->folder == nullptr) {
+        SetLastError(ErrorFromErrno(errno));
+        return INVALID_HANDLE_VALUE;
+    }
+    if (search->pattern.empty() || !search->next(*lpFindFileData)) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return INVALID_HANDLE_VALUE;
+    }
+    std::lock_guard lock(searchMutex);
+    lastSearch += 1;
+    searches.emplace(lastSearch, std::move(search));
+    SetLastError(ERROR_SUCCESS);
+    return reinterpret_cast<HANDLE>(lastSearch);
+}
+
+BOOL WINAPI FindNextFileA(HANDLE hFindFile, LPWIN32_FIND_DATAA lpFindFileData)
+{
+    std::lock_guard lock(searchMutex);
+    auto found = searches.find(reinterpret_cast<std::uintptr_t>(hFindFile));
+    if (found == searches.end() || lpFindFileData == nullptr) {
+        SetLastError(found == searches.end() ? ERROR_INVALID_HANDLE : ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if (!found->second->next(*lpFindFileData)) {
+        SetLastError(ERROR_NO_MORE_FILES);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL WINAPI FindClose(HANDLE hFindFile)
+{
+    std::lock_guard lock(searchMutex);
+    if (searches.erase(reinterpret_cast<std::uintptr_t>(hFindFile)) == 0) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL WINAPI GetFileAttributesExA(LPCSTR lpFileName, GET_FILEEX_INFO_LEVELS fInfoLevelId, LPVOID lpFileInformation)
+{
+    if (lpFileName == nullptr || lpFileInformation == nullptr || fInfoLevelId != GetFileExInfoStandard) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    struct stat info {};
+    if (::stat(lpFileName, &info) != 0) {
+        SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND : ErrorFromErrno(errno));
+        return FALSE;
+    }
+    auto* data = static_cast<WIN32_FILE_ATTRIBUTE_DATA*>(lpFileInformation);
+    Describe(info, *data);
+    return TRUE;
+}

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# File > 再読み込み and 自動更新 through the real window. Reload reads the
+# file on screen again and, when it has gone, says so and keeps the page.
+# With 自動更新 on, a run rewritten in place and a new run in the folder,
+# each written in two halves with a pause longer than the quiet moment
+# between them, show their page within two seconds of the last write and
+# never a half-written one or a message; a file that is no run is left alone
+# without a message; turned off, the page stays.
+# Usage: follow_file.sh PIDVIEW PIDPAGE EXAMPLES_DIR
+set -euo pipefail
+pidview=$1 pidpage=$2 examples=$3
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/viewer.sh"
+begin_desktop_test
+
+mkdir "$work/bench"
+run=$work/bench/RUN.PID
+cp "$examples/PID_FAST.PID" "$run"
+for name in PID_FAST PID_SLOW P_ONLY; do expected_page "$work/$name.png" "$examples/$name.PID"; done
+
+file_menu() {
+  xdotool windowfocus --sync "$wid"
+  xdotool key alt+f
+  sleep 0.3
+  xdotool key "$1"
+}
+shows() { [ "$(wait_for_page "$work/$1.png")" = 0 ]; }
+# The page is $1 now, and no message box has come.
+still_shows() {
+  client_shot "$work/shot.png"
+  [ "$(differing_pixels "$work/shot.png" "$work/$1.png")" = 0 ] && [ "$(window_count 'データロード')" = 0 ]
+}
+# write_in_halves SOURCE DEST OLD: the first half, a look while it rests
+# there, then the rest; "late" is how long after the last write the page
+# came (or "never").
+write_in_halves() {
+  head -c 208 "$1" > "$2"
+  sleep 0.8
+  still_shows "$3" && halfway=ok || halfway=bad
+  tail -c +209 "$1" >> "$2"
+}
+# shows_within_2s NAME: waits for the page, then says how long it took.
+shows_within_2s() {
+  local start=$(date +%s%N) count
+  for _ in $(seq 30); do
+    client_shot "$work/shot.png"
+    count=$(differing_pixels "$work/shot.png" "$work/$1.png")
+    [ "$count" = 0 ] && break
+  done
+  late=$(( ($(date +%s%N) - start) / 1000000 ))
+  [ "$count" = 0 ] && [ "$late" -le 2000 ]
+}
+
+start_viewer "$run"
+shows PID_FAST || fail "the command line's file is not on screen"
+
+# Reload: the file again; gone, the message and the page kept.
+cp "$examples/PID_SLOW.PID" "$run"
+file_menu r
+shows PID_SLOW && pass "Reload shows the file as it is now" || fail "Reload did not read the file again"
+rm "$run"
+file_menu r
+answer_message_box "$work/gone.png" && pass "Reload of a file that has gone says so" || fail "no message for a file that has gone"
+shows PID_SLOW && pass "the page is kept" || fail "the page changed after a failed Reload"
+
+# 自動更新: the same file rewritten in place, then a new run beside it.
+cp "$examples/PID_FAST.PID" "$run"
+file_menu r
+shows PID_FAST || fail "Reload did not bring the run back"
+file_menu u
+sleep 0.5
+write_in_halves "$examples/PID_SLOW.PID" "$run" PID_FAST
+[ "$halfway" = ok ] && pass "half a rewrite: the page and no message" || fail "half a rewrite changed the page or brought a message"
+shows_within_2s PID_SLOW && pass "the rewritten run is shown ${late} ms after its last write" \
+  || fail "the rewritten run is not shown within 2 s (${late} ms)"
+
+write_in_halves "$examples/P_ONLY.PID" "$work/bench/NEXT.PID" PID_SLOW
+[ "$halfway" = ok ] && pass "half a new run: the page and no message" || fail "half a new run changed the page or brought a message"
+shows_within_2s P_ONLY && pass "the new run is shown ${late} ms after its last write" \
+  || fail "the new run is not shown within 2 s (${late} ms)"
+case "$(xdotool getwindowname "$wid")" in
+NEXT.PID\ -*) pass "the title names the new run" ;;
+*) fail "the title is '$(xdotool getwindowname "$wid")'" ;;
+esac
+
+printf 'X%.0s' $(seq 416) > "$work/bench/NOTES.PID"
+sleep 1.5
+still_shows P_ONLY && pass "a file that is no run is left alone, without a message" || fail "a file that is no run changed the page or brought a message"
+
+# Off: a rewrite no longer shows.
+file_menu u
+sleep 0.5
+cp "$examples/PID_FAST.PID" "$work/bench/NEXT.PID"
+sleep 1.5
+still_shows P_ONLY && pass "turned off, the page stays" || fail "the page followed the file after 自動更新 was turned off"
+
+[ "$failures" = 0 ] || { echo "$failures failure(s)"; exit 1; }
