@@ -93,33 +93,6 @@ HWND OpenCompareWindow(const COMPARESET* pSet)
     return OpenChartWindow(szCompareClass, pSet, szCaption, szDocName, "");
 }
 
-// The window's text on the clipboard, as the figures dialog copies.
-static void CopyChartText(HWND hwnd, LPCSTR lpszText)
-{
-    SIZE_T cb = strlen(lpszText) + 1;
-    HGLOBAL hMem = GlobalAlloc(GMEM_MOVEABLE, cb);
-    LPSTR pszMem;
-
-    if (hMem == NULL)
-        return;
-    pszMem = (LPSTR)GlobalLock(hMem);
-    if (pszMem == NULL) {
-        GlobalFree(hMem);
-        return;
-    }
-    memcpy(pszMem, lpszText, cb);
-    GlobalUnlock(hMem);
-    if (!OpenClipboard(hwnd)) {
-        GlobalFree(hMem);
-        return;
-    }
-    EmptyClipboard();
-    // Once set, the block is the clipboard's.
-    if (SetClipboardData(CF_TEXT, hMem) == NULL)
-        GlobalFree(hMem);
-    CloseClipboard();
-}
-
 LRESULT CALLBACK CompareWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     PAINTSTRUCT ps;
@@ -148,7 +121,7 @@ LRESULT CALLBACK CompareWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
             return 0;
         case IDM_TUNE_COPY:
             if (pWindow != NULL)
-                CopyChartText(hwnd, pWindow->szCopy);
+                CopyTextToClipboard(hwnd, pWindow->szCopy);
             return 0;
         case IDM_COMPARE_CLOSE:
         case IDM_TUNE_CLOSE:

@@ -15,19 +15,6 @@
 
 static CHAR szSampleHeader[] = "時刻 [s]\t回転数 [rpm]\t目標回転数 [rpm]\r\n";
 
-// Once set, the block is the clipboard's; one it does not take is freed.
-static void PutOnClipboard(HWND hwnd, UINT uFormat, HGLOBAL hMem)
-{
-    if (!OpenClipboard(hwnd)) {
-        GlobalFree(hMem);
-        return;
-    }
-    EmptyClipboard();
-    if (SetClipboardData(uFormat, hMem) == NULL)
-        GlobalFree(hMem);
-    CloseClipboard();
-}
-
 // The page drawn as pidpage draws it, whole and on white, into a bitmap,
 // and its rows copied out bottom-up behind their header, as a CF_DIB holds
 // them.
@@ -94,8 +81,6 @@ void CopyDataCommand(HWND hwnd)
     CHAR szText[SAMPLE_COPY_SIZE];
     MEASRECORD rec;
     SAMPLEROW row;
-    HGLOBAL hMem;
-    LPSTR pszMem;
     int iLen;
 
     GetMeasRecord(&rec);
@@ -109,16 +94,5 @@ void CopyDataCommand(HWND hwnd)
         iLen = AppendText(szText, iLen, row.szTarget);
         iLen = AppendText(szText, iLen, "\r\n");
     }
-
-    hMem = GlobalAlloc(GMEM_MOVEABLE, (SIZE_T)iLen + 1);
-    if (hMem == NULL)
-        return;
-    pszMem = (LPSTR)GlobalLock(hMem);
-    if (pszMem == NULL) {
-        GlobalFree(hMem);
-        return;
-    }
-    memcpy(pszMem, szText, (size_t)iLen + 1);
-    GlobalUnlock(hMem);
-    PutOnClipboard(hwnd, CF_TEXT, hMem);
+    CopyTextToClipboard(hwnd, szText);
 }

@@ -49,8 +49,6 @@ static void CopyFigures(HWND hDlg)
     FIGURETEXTS ft;
     CHAR szText[FIGURE_COPY_SIZE];
     int iLen = 0;
-    HGLOBAL hMem;
-    LPSTR pszMem;
 
     GetFigureTexts(&ft);
     szText[0] = '\0';
@@ -60,27 +58,7 @@ static void CopyFigures(HWND hDlg)
     iLen = AppendCell(szText, iLen, szRunName, FALSE);
     for (int i = 0; i < FIGURE_COUNT; i++)
         iLen = AppendCell(szText, iLen, ft.szValue[i], i + 1 == FIGURE_COUNT);
-
-    hMem = GlobalAlloc(GMEM_MOVEABLE, (SIZE_T)iLen + 1);
-    if (hMem == NULL)
-        return;
-    pszMem = (LPSTR)GlobalLock(hMem);
-    if (pszMem == NULL) {
-        GlobalFree(hMem);
-        return;
-    }
-    for (int i = 0; i <= iLen; i++)
-        pszMem[i] = szText[i];
-    GlobalUnlock(hMem);
-    if (!OpenClipboard(hDlg)) {
-        GlobalFree(hMem);
-        return;
-    }
-    EmptyClipboard();
-    // Once set, the block is the clipboard's.
-    if (SetClipboardData(CF_TEXT, hMem) == NULL)
-        GlobalFree(hMem);
-    CloseClipboard();
+    CopyTextToClipboard(hDlg, szText);
 }
 
 INT_PTR CALLBACK HFiguresDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -29,6 +29,11 @@ void FollowTimer(HWND hwnd);
 void StopFollowing(HWND hwnd);
 void FileOpenedByHand(HWND hwnd);
 // Edit > ページをコピー and データのコピー.
+// The block hMem (movable memory holding uFormat) on the clipboard, which
+// then owns it; freed when the clipboard does not take it.
+void PutOnClipboard(HWND hwnd, UINT uFormat, HGLOBAL hMem);
+// The code page 932 text on the clipboard as CF_TEXT.
+void CopyTextToClipboard(HWND hwnd, LPCSTR lpszText);
 void CopyPageCommand(HWND hwnd);
 void CopyDataCommand(HWND hwnd);
 int GetFirstArgument(LPCSTR lpCmdLine, LPSTR lpszArg, int cchArg);

@@ -36,6 +36,7 @@ typedef std::intptr_t INT_PTR;
 typedef std::uintptr_t UINT_PTR;
 typedef std::uintptr_t ULONG_PTR;
 typedef DWORD COLORREF;
+typedef DWORD LCID;
 typedef WORD ATOM;
 
 #ifndef TRUE

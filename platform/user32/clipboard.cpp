@@ -1,7 +1,8 @@
 // The clipboard over Qt's: a program opens it, empties it to become its
 // owner, hands it blocks of code page 932 text (CF_TEXT) or a picture
 // (CF_DIB), which others then read as Unicode text and as an image, and
-// closes it. The blocks stay the clipboard's until the next EmptyClipboard,
+// closes it. A CF_LOCALE block is kept with them: the program's text is code
+// page 932 whatever locale it names. The blocks stay the clipboard's until the next EmptyClipboard,
 // as on Windows.
 #include "../codepage/codepage.h"
 #include "../kernel32/kernel32.h"
@@ -48,6 +49,7 @@ public:
             return fail(ERROR_CLIPBOARD_NOT_OPEN);
         release(text_);
         release(picture_);
+        release(locale_);
         if (QClipboard* clipboard = systemClipboard())
             clipboard->clear();
         return true;
@@ -70,7 +72,9 @@ public:
             return nullptr;
         }
         bool taken = true;
-        if (format == CF_TEXT) {
+        if (format == CF_LOCALE) {
+            taken = size >= sizeof(LCID);
+        } else if (format == CF_TEXT) {
             auto* chars = reinterpret_cast<const char*>(bytes);
             std::u16string text = codepage::ToUtf16(std::string_view(chars, strnlen(chars, size)));
             text_.value = QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -85,11 +89,14 @@ public:
             fail(ERROR_INVALID_PARAMETER);
             return nullptr;
         }
-        Held& held = format == CF_TEXT ? static_cast<Held&>(text_) : picture_;
+        Held& held = format == CF_TEXT ? static_cast<Held&>(text_)
+                     : format == CF_DIB ? static_cast<Held&>(picture_)
+                                        : locale_;
         if (held.memory != memory)
             release(held);
         held.memory = memory;
-        publish();
+        if (format != CF_LOCALE)
+            publish();
         return memory;
     }
 
@@ -137,6 +144,7 @@ private:
     HWND opener_ = nullptr;
     HeldText text_;
     HeldPicture picture_;
+    Held locale_;
 };
 
 Clipboard& TheClipboard()
@@ -162,7 +170,7 @@ BOOL WINAPI EmptyClipboard()
 
 HANDLE WINAPI SetClipboardData(UINT uFormat, HANDLE hMem)
 {
-    if ((uFormat != CF_TEXT && uFormat != CF_DIB) || hMem == nullptr) {
+    if ((uFormat != CF_TEXT && uFormat != CF_DIB && uFormat != CF_LOCALE) || hMem == nullptr) {
         // Other formats, and data rendered on request, are not needed here.
         layer::Fixme("SetClipboardData format %u%s", uFormat, hMem == nullptr ? " rendered on request" : "");
         SetLastError(ERROR_INVALID_PARAMETER);

@@ -261,11 +261,13 @@ HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem);
 HWND WINAPI SetFocus(HWND hWnd);
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 
-// The clipboard: text (CF_TEXT, code page 932) and pictures (CF_DIB: a
-// BITMAPINFOHEADER and its rows, 24 or 32 bits a pixel), in movable global
-// memory
+// The clipboard: text (CF_TEXT, code page 932), pictures (CF_DIB: a
+// BITMAPINFOHEADER and its rows, 24 or 32 bits a pixel) and the locale of
+// the text (CF_LOCALE: an LCID; the text here is code page 932 whatever it
+// says), in movable global memory
 #define CF_TEXT 1
 #define CF_DIB 8
+#define CF_LOCALE 16
 BOOL WINAPI OpenClipboard(HWND hWndNewOwner);
 BOOL WINAPI EmptyClipboard();
 HANDLE WINAPI SetClipboardData(UINT uFormat, HANDLE hMem);
