@@ -18,9 +18,10 @@ pick_wine() {
     WINE=/usr/lib/wine/wine
     WINDOWS_BUILD=${PIDVIEW_WINDOWS_BUILD:-$ROOT/build-windows}
   elif [ -x /usr/lib/wine/wine64 ] && [ -d "$ROOT/build-windows64" ]; then
-    # The kernel runs no 32-bit programs (ia32 emulation off): the same
-    # sources built for 64-bit Windows meet the same GDI.
-    echo "wine_env.sh: this kernel runs no 32-bit programs; using the 64-bit build under wine64"
+    # No 32-bit Wine (the kernel runs no 32-bit programs, or its i386
+    # packages could not be installed): the same sources built for 64-bit
+    # Windows meet the same GDI.
+    echo "wine_env.sh: no 32-bit Wine here; using the 64-bit build under wine64"
     WINE=/usr/lib/wine/wine64
     WINDOWS_BUILD=${PIDVIEW_WINDOWS_BUILD:-$ROOT/build-windows64}
   else

@@ -3,7 +3,8 @@
 # title, the menu and the page of the start values (as the real GDI draws it
 # in gdipage.exe), File > Open loads an example and shows its page, File >
 # 印刷 prints one page on the default printer (the CUPS-PDF queue of a private
-# scheduler, which Wine lists and makes its default), File > Exit ends it
+# scheduler, which Wine lists and makes its default), 応答特性's copy pastes as
+# Japanese text, File > Exit ends it
 # with status 0, and a run named on its command line (in a folder with a
 # space) opens at the start and names the window.
 # Usage: wine_smoke.sh PAGEDIFF
@@ -106,6 +107,20 @@ for _ in $(seq 150); do [ -n "$(new_pdfs)" ] && wait_jobs_done && break; sleep 0
 [ "$(new_pdfs | wc -l)" = 1 ] && [ "$(pdfinfo "$(new_pdfs)" | sed -n 's/^Pages: *//p')" = 1 ] \
   || fail "File > 印刷 does not print one page on the default printer"
 echo "ok   File > 印刷 prints one page on the default printer"
+
+# 応答特性's copy pastes as Japanese though the keyboard is English: the
+# text goes with its locale, not the keyboard's.
+xdotool windowfocus --sync "$wid"
+xdotool key alt+a
+for _ in $(seq 50); do [ "$(popups)" -gt "$before" ] && break; sleep 0.1; done
+xdotool key r
+for _ in $(seq 100); do xdotool search --onlyvisible --name '^応答特性$' >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool key alt+c
+for _ in $(seq 50); do xclip -selection clipboard -o 2>/dev/null | grep -q . && break; sleep 0.1; done
+xclip -selection clipboard -o 2>/dev/null | head -1 | grep -q $'^ファイル\t目標回転数 \[rpm\]' \
+  || fail "応答特性's copy does not read as Japanese: $(xclip -selection clipboard -o 2>&1 | head -1)"
+echo "ok   応答特性's copy pastes as Japanese text"
+xdotool key Escape
 
 open_file_menu
 xdotool key x
