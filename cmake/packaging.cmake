@@ -97,17 +97,16 @@ else()
       "prints that page on the default printer.\n"
       "It lists the step-response figures of the run (rise time, peak,\n"
       "overshoot, settling time, steady-state error, IAE) and copies them for a\n"
-      "spreadsheet, and compares up to eight runs on one chart, which it prints.\n"
+      "spreadsheet, compares up to eight runs on one chart, which it prints, and\n"
+      "suggests PI and PID settings from a run: a first-order model with dead\n"
+      "time fitted to the response under an assumed PID law, the SIMC tuning\n"
+      "rules, and the responses the model predicts for them.\n"
       "At the bench it can follow the folder of the file on screen and show each\n"
       "run as the controller finishes writing it. It copies the page to the\n"
-      "clipboard as a picture and the run's samples as tab-separated text (which\n"
-      "pidpage --samples writes as CSV).\n"
-      "From a run it also suggests PI and PID settings: a first-order model\n"
-      "with dead time fitted to the response under an assumed PID law, the\n"
-      "SIMC tuning rules, and the responses the model predicts for them\n"
-      "(pidpage --tune lists them as CSV, --tune-chart draws their chart).\n"
-      "pidpage draws the same page, or the comparison chart, into a PNG file\n"
-      "without a display, and lists the figures of runs as CSV.")
+      "clipboard as a picture and the run's samples as tab-separated text.\n"
+      "pidpage draws the same page, the comparison chart or the tuning chart into\n"
+      "a PNG file without a display, and lists the figures, the tuning\n"
+      "suggestions and the samples of runs as CSV.")
   # The libraries come from the binaries; the page's fonts, Qt's X11 plugin
   # and Qt's own translations are loaded at run time, where dpkg-shlibdeps
   # cannot see them.
