@@ -148,10 +148,10 @@ std::string HelpText()
     for (const Option& option : kOptions) {
         std::string names = option.shortName != 0 ? std::string("-") + option.shortName + ", " : "    ";
         names += option.name;
-        names.resize(std::max<std::size_t>(names.size() + 2, 16), ' ');
+        names.resize(std::max<std::size_t>(names.size() + 2, 18), ' ');
         text += "  " + names + option.help + "\n";
     }
-    text += "      --          end of options (for a file name starting with '-')\n\n"
+    text += "      --            end of options (for a file name starting with '-')\n\n"
         "Exit status: 0 the picture (or every row of figures) is written; 1 the file\n"
         "cannot be read or is not a measurement file, or the picture cannot be\n"
         "written (one line on standard error, no file left behind); with --figures,\n"
