@@ -29,7 +29,7 @@ constexpr const char* helpText =
     "\n"
     "  -h, --help     show this help and exit\n"
     "      --version  show the version and exit\n"
-    "      --           end of options (for a file name starting with '-')\n"
+    "      --         end of options (for a file name starting with '-')\n"
     "\n"
     "Exit status: 0 the window was closed; 1 no window could be made (no usable\n"
     "display; one line on standard error); 2 a wrong command line.\n";
