@@ -54,9 +54,10 @@ void loadTranslations(QApplication& application)
         delete translator;
 }
 
-// The icon the package installs, on every window (_NET_WM_ICON): the icon
-// theme's, else the hicolor images beside the installed program. Run from
-// the build tree there are none, and the window system's default stays.
+// The icon the package installs, on every window (_NET_WM_ICON): the hicolor
+// images beside the installed program, all their sizes (the theme's lookup
+// hands the window only some of them), else the icon theme's. Run from the
+// build tree there are none, and the window system's default stays.
 void setInstalledIcon(QApplication& application)
 {
     QIcon installed;
@@ -66,7 +67,7 @@ void setInstalledIcon(QApplication& application)
         if (QFileInfo::exists(file))
             installed.addFile(file, QSize(size, size));
     }
-    QIcon icon = QIcon::fromTheme(QStringLiteral("pidview"), installed);
+    QIcon icon = installed.availableSizes().isEmpty() ? QIcon::fromTheme(QStringLiteral("pidview")) : installed;
     if (!icon.availableSizes().isEmpty())
         application.setWindowIcon(icon);
 }
