@@ -7,11 +7,10 @@
 #include "csv.h"
 #include "failure.h"
 #include "options.h"
-#include "run_file.h"
+#include "run_table.h"
 
 #include "analysis/stepfigures.h"
 
-#include <cstdio>
 
 namespace pidpage {
 namespace {
@@ -42,38 +41,17 @@ std::vector<std::string> FigureFields(const std::string& path, const STEPFIGURES
             Optional(fig.bIae, fig.dIaeRpmS, 3)};
 }
 
-void Write(const std::string& text)
-{
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size())
-        Fail(kStatusFailed, "cannot write the figures to standard output");
-}
-
 } // namespace
 
 void RunFigures(const std::vector<std::string>& operands)
 {
     if (operands.empty())
         Fail(kStatusUsage, "no measurement file; " + UsageText());
-    Write(csv::Record(kColumns));
-    std::string reasons;
-    for (const std::string& path : operands) {
-        MEASRECORD rec{};
-        int outcome = ReadMeasFile(path.c_str(), &rec);
-        if (outcome != LOAD_ACCEPTED) {
-            std::vector<std::string> fields(kColumns.size());
-            fields[0] = csv::Field(path);
-            Write(csv::Record(fields));
-            reasons += (reasons.empty() ? "" : "\n") + RefusalReason(path, outcome);
-            continue;
-        }
+    WriteRunTable(operands, kColumns, "figures", [](const std::string& path, const MEASRECORD& rec) {
         STEPFIGURES fig;
         CalcStepFigures(&rec, &fig);
-        Write(csv::Record(FigureFields(path, fig)));
-    }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        Fail(kStatusFailed, "cannot write the figures to standard output");
-    if (!reasons.empty())
-        Fail(kStatusFailed, reasons);
+        return FigureFields(path, fig);
+    });
 }
 
 } // namespace pidpage

@@ -7,10 +7,10 @@
 #include "failure.h"
 #include "options.h"
 #include "run_file.h"
+#include "run_table.h"
 
 #include "analysis/samples.h"
 
-#include <cstdio>
 
 namespace pidpage {
 
@@ -30,8 +30,7 @@ void RunSamples(const std::vector<std::string>& operands)
         MakeSampleRow(&rec, i, &row);
         text += csv::Record({row.szTime, row.szSpeed, row.szTarget});
     }
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
-        Fail(kStatusFailed, "cannot write the samples to standard output");
+    WriteOutput(text, "samples");
 }
 
 } // namespace pidpage

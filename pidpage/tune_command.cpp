@@ -8,13 +8,13 @@
 #include "options.h"
 #include "png_file.h"
 #include "run_file.h"
+#include "run_table.h"
 
 #include "analysis/tuning.h"
 #include "picture/page.h"
 #include "picture/tune_chart.h"
 #include "platform/codepage/codepage.h"
 
-#include <cstdio>
 #include <memory>
 
 namespace pidpage {
@@ -68,38 +68,17 @@ std::vector<std::string> TuneFields(const std::string& path, const TUNING& tune)
     return fields;
 }
 
-void Write(const std::string& text)
-{
-    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size())
-        Fail(kStatusFailed, "cannot write the suggestions to standard output");
-}
-
 } // namespace
 
 void RunTune(const std::vector<std::string>& operands)
 {
     if (operands.empty())
         Fail(kStatusUsage, "--tune: no measurement file; " + UsageText());
-    Write(csv::Record(kColumns));
     auto tune = std::make_unique<TUNING>();
-    std::string reasons;
-    for (const std::string& path : operands) {
-        MEASRECORD rec{};
-        const int outcome = ReadMeasFile(path.c_str(), &rec);
-        if (outcome != LOAD_ACCEPTED) {
-            std::vector<std::string> fields(kColumns.size());
-            fields[0] = csv::Field(path);
-            Write(csv::Record(fields));
-            reasons += (reasons.empty() ? "" : "\n") + RefusalReason(path, outcome);
-            continue;
-        }
+    WriteRunTable(operands, kColumns, "suggestions", [&](const std::string& path, const MEASRECORD& rec) {
         CalcTuning(&rec, tune.get());
-        Write(csv::Record(TuneFields(path, *tune)));
-    }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout))
-        Fail(kStatusFailed, "cannot write the suggestions to standard output");
-    if (!reasons.empty())
-        Fail(kStatusFailed, reasons);
+        return TuneFields(path, *tune);
+    });
 }
 
 void RunTuneChart(const std::vector<std::string>& operands)
