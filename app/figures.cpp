@@ -48,6 +48,7 @@ static void CopyFigures(HWND hDlg)
 {
     FIGURETEXTS ft;
     CHAR szText[FIGURE_COPY_SIZE];
+    CHAR szName[MAX_PATH];
     int iLen = 0;
 
     GetFigureTexts(&ft);
@@ -55,7 +56,8 @@ static void CopyFigures(HWND hDlg)
     iLen = AppendCell(szText, iLen, szFileColumn, FALSE);
     for (int i = 0; i < FIGURE_COUNT; i++)
         iLen = AppendCell(szText, iLen, szFigureLabels[i], i + 1 == FIGURE_COUNT);
-    iLen = AppendCell(szText, iLen, szRunName, FALSE);
+    GetShownName(szName, sizeof(szName));
+    iLen = AppendCell(szText, iLen, szName, FALSE);
     for (int i = 0; i < FIGURE_COUNT; i++)
         iLen = AppendCell(szText, iLen, ft.szValue[i], i + 1 == FIGURE_COUNT);
     CopyTextToClipboard(hDlg, szText);

@@ -9,7 +9,6 @@
 #include <string.h>
 
 CHAR szFileName[MAX_PATH];
-CHAR szRunName[MAX_PATH];
 
 static CHAR szFilter[] = "PID files (*.PID)\0*.PID\0All files (*.*)\0*.*\0";
 static CHAR szLoadCaption[] = "データロード";
@@ -31,17 +30,23 @@ void RedrawPage(HWND hwnd)
     ReleaseDC(hwnd, hDC);
 }
 
+void GetShownName(LPSTR lpszName, WORD cchName)
+{
+    if (GetFileTitleA(szPageFile, lpszName, cchName) != 0)
+        lpszName[0] = '\0';
+}
+
 // "P_ONLY.PID - " before the program's title; a name the system cannot
 // show leaves the title as it is.
 void NameWindow(HWND hwnd)
 {
+    CHAR szName[MAX_PATH];
     CHAR szCaption[MAX_PATH + 64];
 
-    if (GetFileTitleA(szFileName, szRunName, sizeof(szRunName)) != 0) {
-        szRunName[0] = '\0';
+    GetShownName(szName, sizeof(szName));
+    if (szName[0] == '\0')
         return;
-    }
-    wsprintfA(szCaption, "%s - %s", szRunName, szTitle);
+    wsprintfA(szCaption, "%s - %s", szName, szTitle);
     SetWindowTextA(hwnd, szCaption);
 }
 
@@ -58,8 +63,8 @@ void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath)
     }
     switch (iResult) {
     case LOAD_ACCEPTED:
-        NameWindow(hwnd);
         FileOpenedByHand(hwnd);
+        NameWindow(hwnd);
         break;
     case LOAD_BADFORMAT:
         MessageBoxA(hwnd, szBadFormat, szLoadCaption, MB_ICONSTOP | MB_OK);

@@ -11,7 +11,6 @@ extern CHAR szTitle[];
 extern CHAR szHelpAbout[];
 extern CHAR szFigures[];
 extern CHAR szFileName[MAX_PATH];
-extern CHAR szRunName[MAX_PATH]; // the shown run's file name as shown, "" for the start values
 extern CHAR szPageFile[MAX_PATH]; // the file whose run the page shows, in full; "" before any
 
 LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -19,6 +18,9 @@ void OpenCommand(HWND hwnd);
 void DropCommand(HWND hwnd, HDROP hDrop);
 void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath);
 void RedrawPage(HWND hwnd);
+// The name of szPageFile as the user is shown it (GetFileTitleA: UTF-8
+// converted to code page 932), "" for the start values.
+void GetShownName(LPSTR lpszName, WORD cchName);
 void NameWindow(HWND hwnd);
 // File > 再読み込み and 自動更新, the follow timer's tick (WM_TIMER
 // IDT_FOLLOW), the end of watching, and LoadChosenFile's word that a file

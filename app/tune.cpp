@@ -81,6 +81,7 @@ void TuneCommand(HWND hwnd)
     static COMPARESET set;
     static CHAR szCopy[COMPARE_COPY_SIZE];
     MEASRECORD rec;
+    CHAR szName[MAX_PATH];
     CHAR szText[MAX_PATH + TUNE_TEXT_SIZE];
 
     GetMeasRecord(&rec);
@@ -91,9 +92,10 @@ void TuneCommand(HWND hwnd)
         return;
     }
     MakeTuneChart(&rec, &tune, &set);
-    MakeTuneCopy(&tune, szRunName, szCopy);
-    if (szRunName[0] != '\0')
-        wsprintfA(szText, "%s - %s - PID制御計測データ表示", szTuneCaption, szRunName);
+    GetShownName(szName, sizeof(szName));
+    MakeTuneCopy(&tune, szName, szCopy);
+    if (szName[0] != '\0')
+        wsprintfA(szText, "%s - %s - PID制御計測データ表示", szTuneCaption, szName);
     else
         wsprintfA(szText, "%s - PID制御計測データ表示", szTuneCaption);
     if (OpenChartWindow(szTuneClass, &set, szText, "PID制御 調整の提案", szCopy) == NULL)

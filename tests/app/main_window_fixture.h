@@ -23,7 +23,7 @@ protected:
                                CW_USEDEFAULT, 800, 540, nullptr, nullptr, resources::ProgramInstance(), nullptr);
         ASSERT_NE(hWnd, nullptr);
         hInst = resources::ProgramInstance();
-        szRunName[0] = '\0'; // no run shown yet, as in a new process
+        szPageFile[0] = '\0'; // no run shown yet, as in a new process
     }
     void TearDown() override
     {

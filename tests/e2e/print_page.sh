@@ -12,22 +12,7 @@ pidview=$1 pidpage=$2 print_compare=$3 examples=$4
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/cups.sh"
 source "$here/viewer.sh"
-work=$(mktemp -d)
-cleanup() {
-  [ -n "${app:-}" ] && kill "$app" 2>/dev/null
-  stop_cups
-  stop_xvfb
-  rm -rf "$work"
-}
-trap cleanup EXIT
-start_cups
-start_xvfb
-trap cleanup EXIT
-export XDG_RUNTIME_DIR=$work
-chmod 700 "$work"
-
-add_pdf_queue PDF
-set_default PDF
+begin_print_test
 dpi=300
 title_in_file='PID_345_210_266_345_276_241_Ver1.00'
 

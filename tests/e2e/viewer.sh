@@ -22,6 +22,26 @@ end_desktop_test() {
   rm -rf "$work"
 }
 
+# The same for a test that prints (cups.sh sourced first): a private CUPS
+# scheduler whose default is the CUPS-PDF queue "PDF"; on exit it stops too.
+begin_print_test() {
+  work=$(mktemp -d)
+  trap end_print_test EXIT
+  start_cups
+  start_xvfb
+  trap end_print_test EXIT
+  export XDG_RUNTIME_DIR=$work
+  chmod 700 "$work"
+  add_pdf_queue PDF
+  set_default PDF
+}
+end_print_test() {
+  [ -n "${app:-}" ] && kill "$app" 2>/dev/null
+  stop_cups
+  stop_xvfb
+  rm -rf "$work"
+}
+
 # Starts the viewer (with the arguments given), waits for its window ($wid)
 # and gives it the focus.
 start_viewer() {
