@@ -9,7 +9,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build_tree() { # build_tree DIR TOOLCHAIN
-  if ! grep -qx 'PIDVIEW_WERROR:BOOL=ON' "$1/CMakeCache.txt" 2>/dev/null; then
+  # Configured again when made before warnings were an option or when its
+  # configure failed (a cache and no Makefile).
+  if ! grep -qx 'PIDVIEW_WERROR:BOOL=ON' "$1/CMakeCache.txt" 2>/dev/null || [ ! -f "$1/Makefile" ]; then
     cmake -S . -B "$1" -DCMAKE_TOOLCHAIN_FILE="cmake/$2" -DCMAKE_BUILD_TYPE=Release -DPIDVIEW_WERROR=ON >/dev/null
   fi
   cmake --build "$1" -j "$(nproc)"

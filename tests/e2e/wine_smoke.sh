@@ -117,8 +117,9 @@ xdotool key r
 for _ in $(seq 100); do xdotool search --onlyvisible --name '^応答特性$' >/dev/null 2>&1 && break; sleep 0.1; done
 xdotool key alt+c
 for _ in $(seq 50); do xclip -selection clipboard -o 2>/dev/null | grep -q . && break; sleep 0.1; done
-xclip -selection clipboard -o 2>/dev/null | head -1 | grep -q $'^ファイル\t目標回転数 \[rpm\]' \
-  || fail "応答特性's copy does not read as Japanese: $(xclip -selection clipboard -o 2>&1 | head -1)"
+copied=$(xclip -selection clipboard -o 2>/dev/null || true)
+[[ ${copied%%$'\n'*} == $'ファイル\t目標回転数 [rpm]'* ]] \
+  || fail "応答特性's copy does not read as Japanese: ${copied%%$'\n'*}"
 echo "ok   応答特性's copy pastes as Japanese text"
 xdotool key Escape
 
