@@ -95,8 +95,8 @@ start_viewer
 expected_page "$work/start.png"
 [ "$(wait_for_page "$work/start.png")" = 0 ] && pass "the installed viewer's first paint equals pidpage's start page" \
   || fail "first paint differs from pidpage ($(differing_pixels "$work/shot.png" "$work/start.png") pixels)"
-# Read whole first: grep -q leaves at its match, and the rest of xprop's
-# megabytes would end it with SIGPIPE, a failure under pipefail.
+# Read whole first: grep -q leaves at its match, and xprop's next write
+# would end it with SIGPIPE, a failure under pipefail.
 icons=$(xprop -id "$wid" _NET_WM_ICON)
 grep -q 'Icon (48 x 48)' <<<"$icons" && pass "the window shows the installed icon" \
   || fail "no installed icon on the window (_NET_WM_ICON: $(grep -o 'Icon ([0-9]* x [0-9]*)' <<<"$icons" | tr '\n' ' '))"
