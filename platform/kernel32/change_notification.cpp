@@ -5,15 +5,15 @@
 #include "kernel32.h"
 
 #include "../fixme.h"
+#include "folder_error.h"
+#include "handle_table.h"
 
 #include <cerrno>
 #include <chrono>
 #include <memory>
-#include <mutex>
 #include <poll.h>
 #include <sys/inotify.h>
 #include <unistd.h>
-#include <unordered_map>
 
 namespace kernel32 {
 namespace {
@@ -117,30 +117,7 @@ private:
     bool gone_ = false;
 };
 
-std::mutex notificationMutex;
-std::unordered_map<std::uintptr_t, std::shared_ptr<Notification>> notifications;
-std::uintptr_t lastNotification = kChangeHandleTag;
-
-std::shared_ptr<Notification> FindNotification(HANDLE handle)
-{
-    std::lock_guard lock(notificationMutex);
-    auto found = notifications.find(reinterpret_cast<std::uintptr_t>(handle));
-    return found != notifications.end() ? found->second : nullptr;
-}
-
-DWORD ErrorFromErrno(int error)
-{
-    switch (error) {
-    case ENOENT: return ERROR_PATH_NOT_FOUND;
-    case ENOTDIR: return ERROR_DIRECTORY;
-    case EACCES:
-    case EPERM: return ERROR_ACCESS_DENIED;
-    case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
-    case EMFILE:
-    case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
-    default: return ERROR_NOT_ENOUGH_MEMORY; // ENOSPC: no watch left
-    }
-}
+HandleTable<Notification> notifications(kChangeHandleTag);
 
 } // namespace
 } // namespace kernel32
@@ -160,26 +137,24 @@ HANDLE WINAPI FindFirstChangeNotificationA(LPCSTR lpPathName, BOOL bWatchSubtree
 
     int instance = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (instance < 0) {
-        SetLastError(ErrorFromErrno(errno));
+        SetLastError(FolderErrorFromErrno(errno, ERROR_DIRECTORY));
         return INVALID_HANDLE_VALUE;
     }
     if (::inotify_add_watch(instance, lpPathName, WatchMask(dwNotifyFilter)) < 0) {
         int error = errno;
         ::close(instance);
-        SetLastError(ErrorFromErrno(error));
+        SetLastError(FolderErrorFromErrno(error, ERROR_DIRECTORY));
         return INVALID_HANDLE_VALUE;
     }
     auto notification = std::make_shared<Notification>(instance, dwNotifyFilter);
-    std::lock_guard lock(notificationMutex);
-    lastNotification += 1;
-    notifications.emplace(lastNotification, std::move(notification));
+    HANDLE handle = notifications.Add(std::move(notification));
     SetLastError(ERROR_SUCCESS);
-    return reinterpret_cast<HANDLE>(lastNotification);
+    return handle;
 }
 
 BOOL WINAPI FindNextChangeNotification(HANDLE hChangeHandle)
 {
-    std::shared_ptr<Notification> notification = FindNotification(hChangeHandle);
+    std::shared_ptr<Notification> notification = notifications.Find(hChangeHandle);
     if (notification == nullptr) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
@@ -193,8 +168,7 @@ BOOL WINAPI FindNextChangeNotification(HANDLE hChangeHandle)
 
 BOOL WINAPI FindCloseChangeNotification(HANDLE hChangeHandle)
 {
-    std::lock_guard lock(notificationMutex);
-    if (notifications.erase(reinterpret_cast<std::uintptr_t>(hChangeHandle)) == 0) {
+    if (!notifications.Remove(hChangeHandle)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
@@ -203,7 +177,7 @@ BOOL WINAPI FindCloseChangeNotification(HANDLE hChangeHandle)
 
 DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds)
 {
-    std::shared_ptr<Notification> notification = FindNotification(hHandle);
+    std::shared_ptr<Notification> notification = notifications.Find(hHandle);
     if (notification == nullptr) {
         if (hHandle != nullptr && hHandle != INVALID_HANDLE_VALUE)
             layer::Fixme("WaitForSingleObject on a handle that is not a change notification");

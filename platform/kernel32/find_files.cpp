@@ -2,22 +2,21 @@
 // and stat, and a file's attributes, times and size (GetFileAttributesExA).
 #include "kernel32.h"
 
+#include "folder_error.h"
+#include "handle_table.h"
+
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <sys/stat.h>
-#include <unordered_map>
 
 namespace kernel32 {
 namespace {
 
-// Handles count up from a tag of their own in the top bits, apart from the
-// other kinds of handle, and are never reused.
 constexpr std::uintptr_t kFindHandleTag = static_cast<std::uintptr_t>(0x8600'0000'0000'0000u);
 
 // Seconds from 1601-01-01 to 1970-01-01.
@@ -87,20 +86,6 @@ bool Matches(std::string_view pattern, std::string_view name)
     return p == pattern.size();
 }
 
-DWORD ErrorFromErrno(int error)
-{
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR: return ERROR_PATH_NOT_FOUND;
-    case EACCES:
-    case EPERM: return ERROR_ACCESS_DENIED;
-    case ENAMETOOLONG: return ERROR_FILENAME_EXCED_RANGE;
-    case EMFILE:
-    case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
-    default: return ERROR_NOT_ENOUGH_MEMORY;
-    }
-}
-
 struct Search {
     std::unique_ptr<DIR, int (*)(DIR*)> folder{nullptr, closedir};
     std::string pattern;
@@ -124,9 +109,7 @@ struct Search {
     }
 };
 
-std::mutex searchMutex;
-std::unordered_map<std::uintptr_t, std::unique_ptr<Search>> searches;
-std::uintptr_t lastSearch = kFindHandleTag;
+HandleTable<Search> searches(kFindHandleTag);
 
 } // namespace
 } // namespace kernel32
@@ -142,33 +125,30 @@ HANDLE WINAPI FindFirstFileA(LPCSTR lpFileName, LPWIN32_FIND_DATAA lpFindFileDat
     std::string_view path(lpFileName);
     std::size_t slash = path.rfind('/');
     std::string folder = slash == std::string_view::npos ? "." : slash == 0 ? "/" : std::string(path.substr(0, slash));
-    auto search = std::make_unique<Search>();
+    auto search = std::make_shared<Search>();
     search->pattern = path.substr(slash + 1); // npos + 1 is 0
     search->folder.reset(opendir(folder.c_str()));
     if (search->folder == nullptr) {
-        SetLastError(ErrorFromErrno(errno));
+        SetLastError(FolderErrorFromErrno(errno, ERROR_PATH_NOT_FOUND));
         return INVALID_HANDLE_VALUE;
     }
     if (search->pattern.empty() || !search->next(*lpFindFileData)) {
         SetLastError(ERROR_FILE_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
-    std::lock_guard lock(searchMutex);
-    lastSearch += 1;
-    searches.emplace(lastSearch, std::move(search));
+    HANDLE handle = searches.Add(std::move(search));
     SetLastError(ERROR_SUCCESS);
-    return reinterpret_cast<HANDLE>(lastSearch);
+    return handle;
 }
 
 BOOL WINAPI FindNextFileA(HANDLE hFindFile, LPWIN32_FIND_DATAA lpFindFileData)
 {
-    std::lock_guard lock(searchMutex);
-    auto found = searches.find(reinterpret_cast<std::uintptr_t>(hFindFile));
-    if (found == searches.end() || lpFindFileData == nullptr) {
-        SetLastError(found == searches.end() ? ERROR_INVALID_HANDLE : ERROR_INVALID_PARAMETER);
+    std::shared_ptr<Search> search = searches.Find(hFindFile);
+    if (search == nullptr || lpFindFileData == nullptr) {
+        SetLastError(search == nullptr ? ERROR_INVALID_HANDLE : ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    if (!found->second->next(*lpFindFileData)) {
+    if (!search->next(*lpFindFileData)) {
         SetLastError(ERROR_NO_MORE_FILES);
         return FALSE;
     }
@@ -177,8 +157,7 @@ BOOL WINAPI FindNextFileA(HANDLE hFindFile, LPWIN32_FIND_DATAA lpFindFileData)
 
 BOOL WINAPI FindClose(HANDLE hFindFile)
 {
-    std::lock_guard lock(searchMutex);
-    if (searches.erase(reinterpret_cast<std::uintptr_t>(hFindFile)) == 0) {
+    if (!searches.Remove(hFindFile)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
@@ -193,7 +172,7 @@ BOOL WINAPI GetFileAttributesExA(LPCSTR lpFileName, GET_FILEEX_INFO_LEVELS fInfo
     }
     struct stat info {};
     if (::stat(lpFileName, &info) != 0) {
-        SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND : ErrorFromErrno(errno));
+        SetLastError(errno == ENOENT ? ERROR_FILE_NOT_FOUND : FolderErrorFromErrno(errno, ERROR_PATH_NOT_FOUND));
         return FALSE;
     }
     auto* data = static_cast<WIN32_FILE_ATTRIBUTE_DATA*>(lpFileInformation);

@@ -39,28 +39,13 @@ compare_files() {
   xdotool key Return
 }
 
-# The client area of the window named $1 (the bottom 794 x 496 pixels).
-window_shot() {
-  local id height
-  id=$(xdotool search --onlyvisible --name "$1" | head -1)
-  import -window "$id" "$work/window.png"
-  height=$(identify -format '%h' "$work/window.png")
-  convert "$work/window.png" -crop "794x496+0+$((height - 496))" +repage "$2"
-}
-
 start_viewer
 "$pidpage" --compare "$work/chart.png" "$work/runs/a/P_ONLY.PID" "$work/runs/b/PID_FAST.PID"
 convert "$work/chart.png" -crop 794x496+0+0 +repage "$work/expected.png"
 
 compare_files '"a/P_ONLY.PID" "b/PID_FAST.PID"'
 if wait_for_window '比較 \(2 件\)'; then
-  count=
-  for _ in $(seq 40); do
-    window_shot '比較 \(2 件\)' "$work/shot.png"
-    count=$(differing_pixels "$work/shot.png" "$work/expected.png")
-    [ "$count" = 0 ] && break
-    sleep 0.1
-  done
+  count=$(wait_for_page "$work/expected.png" "$(xdotool search --onlyvisible --name '比較 \(2 件\)' | head -1)")
   [ "$count" = 0 ] && pass "two runs chosen together from two folders: the window shows pidpage's chart of them" \
     || fail "the comparison window differs from pidpage's chart ($count pixels)"
 else

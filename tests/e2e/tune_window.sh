@@ -35,16 +35,7 @@ tune_menu() {
 start_viewer "$run"
 tune
 if wait_for_window '^調整の提案 - 試験データ\.PID - '; then
-  count=
-  for _ in $(seq 40); do
-    id=$(xdotool search --onlyvisible --name '調整の提案 - ' | head -1)
-    import -window "$id" "$work/window.png"
-    height=$(identify -format '%h' "$work/window.png")
-    convert "$work/window.png" -crop "794x496+0+$((height - 496))" +repage "$work/shot.png"
-    count=$(differing_pixels "$work/shot.png" "$work/expected.png")
-    [ "$count" = 0 ] && break
-    sleep 0.1
-  done
+  count=$(wait_for_page "$work/expected.png" "$(xdotool search --onlyvisible --name '調整の提案 - ' | head -1)")
   [ "$count" = 0 ] && pass "the window, named after the run, shows pidpage's tuning chart" \
     || fail "the tuning window differs from pidpage's chart ($count pixels)"
 else

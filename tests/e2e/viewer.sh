@@ -110,10 +110,11 @@ open_file() {
   xdotool key Return
 }
 
-# The client area: the bottom 794 x 496 pixels of the Qt window.
+# The client area: the bottom 794 x 496 pixels of the Qt window (the main
+# one, or the window $2).
 client_shot() {
   local out=$1 height
-  import -window "$wid" "$work/window.png"
+  import -window "${2:-$wid}" "$work/window.png"
   height=$(identify -format '%h' "$work/window.png")
   convert "$work/window.png" -crop "794x496+0+$((height - 496))" +repage "$out"
 }
@@ -129,11 +130,12 @@ expected_page() {
   convert "$work/page.png" -crop 794x496+0+0 +repage "$out"
 }
 
-# Waits until the client area equals the expected picture; prints the last count.
+# Waits until the client area (of the main window, or of the window $2)
+# equals the expected picture; prints the last count.
 wait_for_page() {
   local expected=$1 count
   for _ in $(seq 40); do
-    client_shot "$work/shot.png"
+    client_shot "$work/shot.png" "${2:-$wid}"
     count=$(differing_pixels "$work/shot.png" "$expected")
     [ "$count" = 0 ] && { echo 0; return; }
     sleep 0.1

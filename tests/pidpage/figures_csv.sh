@@ -5,12 +5,7 @@
 # Usage: figures_csv.sh PIDPAGE EXAMPLES_DIR
 set -uo pipefail
 pidpage=$1 examples=$2
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-check() { # check DESCRIPTION WANT GOT
-  if [ "$2" = "$3" ]; then echo "ok: $1"; else echo "FAIL: $1: got '$3', want '$2'"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/csv_check.sh"
 
 odd='run, "fast".PID'
 cp "$examples/PID_FAST.PID" "$work/$odd"

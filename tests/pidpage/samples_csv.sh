@@ -5,12 +5,7 @@
 # Usage: samples_csv.sh PIDPAGE
 set -uo pipefail
 pidpage=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-check() { # check DESCRIPTION WANT GOT
-  if [ "$2" = "$3" ]; then echo "ok: $1"; else echo "FAIL: $1: got '$3', want '$2'"; failures=$((failures + 1)); fi
-}
+source "$(dirname "$0")/csv_check.sh"
 # run FILE SAMPLING [MARK]: target 4500 rpm, slot 0 empty, slot 1 3000 rpm, the rest 0 rpm.
 run() {
   python3 -c 'import struct, sys

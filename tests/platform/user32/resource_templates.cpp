@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <string_view>
+
 namespace {
 
 using resources::Id;
@@ -27,45 +30,40 @@ resources::DialogTemplate About()
     return data ? resources::ReadDialog(*data).value_or(resources::DialogTemplate{}) : resources::DialogTemplate{};
 }
 
+// A popup's title and its items in order; an item without text is a separator.
+struct Item {
+    std::u16string_view text;
+    WORD id = 0;
+    WORD state = 0;
+};
+
+void ExpectPopup(const resources::MenuItem& popup, std::u16string_view text, std::initializer_list<Item> items)
+{
+    EXPECT_EQ(popup.text, text);
+    ASSERT_EQ(popup.children.size(), items.size());
+    std::size_t i = 0;
+    for (const Item& want : items) {
+        const resources::MenuItem& got = popup.children[i];
+        SCOPED_TRACE(i++);
+        EXPECT_EQ(got.separator, want.text.empty());
+        EXPECT_EQ(got.text, want.text);
+        EXPECT_EQ(got.id, want.id);
+        EXPECT_EQ(got.state, want.state);
+    }
+}
+
 TEST(ResourceTemplates, MenuTextsIdentifiersAndSeparators)
 {
+    constexpr WORD kGrayed = 0x0001; // until a file is on screen
     auto menu = Menu();
     ASSERT_EQ(menu.size(), 4u);
-    EXPECT_EQ(menu[0].text, u"ファイル(&F)");
-    ASSERT_EQ(menu[0].children.size(), 7u);
-    EXPECT_EQ(menu[0].children[0].text, u"開く(&O)");
-    EXPECT_EQ(menu[0].children[0].id, 101);
-    // Greyed (MF_GRAYED) until a file is on screen.
-    EXPECT_EQ(menu[0].children[1].text, u"再読み込み(&R)");
-    EXPECT_EQ(menu[0].children[1].id, 102);
-    EXPECT_EQ(menu[0].children[1].state, 0x0001);
-    EXPECT_EQ(menu[0].children[2].text, u"自動更新(&U)");
-    EXPECT_EQ(menu[0].children[2].id, 103);
-    EXPECT_EQ(menu[0].children[2].state, 0x0001);
-    EXPECT_TRUE(menu[0].children[3].separator);
-    EXPECT_EQ(menu[0].children[4].text, u"印刷(&P)");
-    EXPECT_EQ(menu[0].children[4].id, 105);
-    EXPECT_TRUE(menu[0].children[5].separator);
-    EXPECT_EQ(menu[0].children[6].text, u"終了(&X)");
-    EXPECT_EQ(menu[0].children[6].id, 109);
-    EXPECT_EQ(menu[1].text, u"編集(&E)");
-    ASSERT_EQ(menu[1].children.size(), 2u);
-    EXPECT_EQ(menu[1].children[0].text, u"ページをコピー(&C)");
-    EXPECT_EQ(menu[1].children[0].id, 201);
-    EXPECT_EQ(menu[1].children[1].text, u"データのコピー(&D)");
-    EXPECT_EQ(menu[1].children[1].id, 202);
-    EXPECT_EQ(menu[2].text, u"解析(&A)");
-    ASSERT_EQ(menu[2].children.size(), 3u);
-    EXPECT_EQ(menu[2].children[0].text, u"応答特性(&R)...");
-    EXPECT_EQ(menu[2].children[0].id, 301);
-    EXPECT_EQ(menu[2].children[1].text, u"比較(&C)...");
-    EXPECT_EQ(menu[2].children[1].id, 302);
-    EXPECT_EQ(menu[2].children[2].text, u"調整の提案(&T)...");
-    EXPECT_EQ(menu[2].children[2].id, 303);
-    EXPECT_EQ(menu[3].text, u"ヘルプ(&H)");
-    ASSERT_EQ(menu[3].children.size(), 1u);
-    EXPECT_EQ(menu[3].children[0].text, u"バージョン情報(&A)");
-    EXPECT_EQ(menu[3].children[0].id, 902);
+    ExpectPopup(menu[0], u"ファイル(&F)",
+                {{u"開く(&O)", 101}, {u"再読み込み(&R)", 102, kGrayed}, {u"自動更新(&U)", 103, kGrayed}, {},
+                 {u"印刷(&P)", 105}, {}, {u"終了(&X)", 109}});
+    ExpectPopup(menu[1], u"編集(&E)", {{u"ページをコピー(&C)", 201}, {u"データのコピー(&D)", 202}});
+    ExpectPopup(menu[2], u"解析(&A)",
+                {{u"応答特性(&R)...", 301}, {u"比較(&C)...", 302}, {u"調整の提案(&T)...", 303}});
+    ExpectPopup(menu[3], u"ヘルプ(&H)", {{u"バージョン情報(&A)", 902}});
     // The comparison window's menu: print and close.
     auto compare = Menu("PIDCOMPARE");
     ASSERT_EQ(compare.size(), 1u);
