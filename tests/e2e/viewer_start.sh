@@ -26,6 +26,12 @@ version=$("$pidpage" --version)
   || fail "--version: $(cat "$work/out")"
 [ "$(run_alone --bogus)" = "2 1" ] && pass "an unknown option: status 2, one line" \
   || fail "unknown option: $(cat "$work/err")"
+for words in "--help extra" "--version extra" "x.PID -h"; do
+  [ "$(run_alone $words)" = "2 1" ] && [ ! -s "$work/out" ] && pass "$words: status 2, one line" \
+    || fail "$words: $(cat "$work/out" "$work/err")"
+done
+[ "$(run_alone a.PID b.PID c.PID)" = "1 2" ] && grep -qx 'pidview: only the first file is opened; not used: b.PID c.PID' "$work/err" \
+  && pass "the files after the first are named as not used" || fail "several files: $(cat "$work/err")"
 [ "$(run_alone)" = "1 1" ] && grep -q DISPLAY "$work/err" && pass "no display: status 1, one line" \
   || fail "no display: $(cat "$work/err")"
 status=0

@@ -116,6 +116,8 @@ if [ "$status" = 0 ] && [ ! -s "$work/err" ] && grep -q '^usage: pidpage \[FILE.
 else
   echo "FAIL: --help: status $status: $help"; failures=$((failures + 1))
 fi
+expect 2 "--help with a word after it" -- "$pidpage" --help extra
+expect 2 "--version with a word before it" -- "$pidpage" extra --version
 version=$("$pidpage" --version 2>"$work/err"); status=$?
 [ "$status" = 0 ] && [[ "$version" =~ ^pidpage\ [0-9]+\.[0-9]+$ ]] && [ ! -s "$work/err" ] \
   && { echo "ok: --version"; passes=$((passes + 1)); } \
