@@ -53,6 +53,9 @@ xdotool key alt+f
 sleep 0.3
 xdotool key o
 wait_for_window '^開く$' && pass "the Open dialog is titled 開く" || fail "no Japanese Open dialog"
+# Wide enough for its columns: the size, the type and the date uncut.
+width=$(xdotool getwindowgeometry "$(xdotool search --onlyvisible --name '^開く$' | head -1)" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+[ "${width:-0}" -ge 820 ] && pass "the Open dialog opens $width pixels wide" || fail "the Open dialog is ${width:-?} pixels wide"
 close_open_dialog
 kill "$app"; wait "$app" 2>/dev/null || true
 
