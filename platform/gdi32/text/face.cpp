@@ -18,10 +18,11 @@ namespace {
 
 constexpr const char* kFamily = "Unifont-JP";
 constexpr double kPixelSize = 16.0;
-// Where Debian's fonts-unifont (a dependency of the package) puts the face.
-// Opening it there spares fontconfig's start-up, which reads its whole
-// configuration to find this one file and takes longer than drawing a page.
-constexpr const char* kPackagedFile = "/usr/share/fonts/opentype/unifont/unifont_jp.otf";
+// Where the system's font package (Debian's fonts-unifont, a dependency of
+// ours) puts the face, as the build was told. Opening it there spares
+// fontconfig's start-up, which reads its whole configuration to find this
+// one file and takes longer than drawing a page.
+constexpr const char* kPackagedFile = PIDVIEW_FONT_FILE;
 
 struct FontFile {
     std::string path;
