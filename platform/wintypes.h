@@ -13,6 +13,7 @@
 typedef int BOOL;
 typedef std::uint8_t BYTE;
 typedef std::uint16_t WORD;
+typedef std::int16_t SHORT;
 typedef std::uint32_t DWORD;
 typedef std::int32_t LONG;
 typedef std::int32_t INT;

@@ -25,6 +25,7 @@ struct Menu {
 // A registered window class.
 struct WindowClass {
     std::string name; // upper-cased: class names ignore case
+    std::string givenName; // as the program wrote it
     WNDCLASSA fields{};
     resources::Id menuName;
     bool hasMenu = false;
@@ -46,6 +47,9 @@ struct Window {
     Kind kind;
     HWND hwnd; // never reused, unlike the object's address
     WNDPROC procedure = nullptr; // top-level windows
+    std::string className;       // as registered, for GetClassNameA
+    UINT classStyle = 0;         // CS_DBLCLKS and the rest
+    DWORD mouseTracking = 0;     // TME_LEAVE while a WM_MOUSELEAVE is asked for
     DLGPROC dialogProcedure = nullptr;
     DWORD style = 0;
     HBRUSH background = nullptr;
