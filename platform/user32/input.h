@@ -5,6 +5,7 @@
 
 #include "../wintypes.h"
 
+struct MSG;
 
 // Mouse messages: client coordinates in lParam (GET_X_LPARAM, GET_Y_LPARAM),
 // the MK_ flags in wParam. WM_MOUSEWHEEL and WM_MOUSEHWHEEL carry screen
@@ -171,3 +172,14 @@ int WINAPI GetClassNameA(HWND hWnd, LPSTR lpClassName, int nMaxCount);
 // A key's state as of the input message last taken from the queue: the high
 // bit while it is down, the low bit toggled by each press.
 SHORT WINAPI GetKeyState(int nVirtKey);
+
+// Keyboard accelerators: tables from the resources (ACCELERATORS), turned
+// into WM_COMMAND with HIWORD(wParam) 1.
+#define FVIRTKEY TRUE
+#define FNOINVERT 0x02
+#define FSHIFT 0x04
+#define FCONTROL 0x08
+#define FALT 0x10
+HACCEL WINAPI LoadAcceleratorsA(HINSTANCE hInstance, LPCSTR lpTableName);
+int WINAPI TranslateAcceleratorA(HWND hWnd, HACCEL hAccTable, MSG* lpMsg);
+BOOL WINAPI DestroyAcceleratorTable(HACCEL hAccel);
