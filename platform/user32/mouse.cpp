@@ -67,11 +67,15 @@ POINT ScreenPoint(QPointF global)
     return POINT{pixel.x(), pixel.y()};
 }
 
-// Coordinates of either kind, each a signed 16-bit half of lParam.
+// A signed 16-bit half of a parameter: a coordinate or a wheel's delta.
+WORD SignedWord(int value)
+{
+    return static_cast<WORD>(static_cast<short>(std::clamp(value, -32768, 32767)));
+}
+
 LPARAM PointParameter(int x, int y)
 {
-    return MAKELPARAM(static_cast<WORD>(static_cast<short>(std::clamp(x, -32768, 32767))),
-                      static_cast<WORD>(static_cast<short>(std::clamp(y, -32768, 32767))));
+    return MAKELPARAM(SignedWord(x), SignedWord(y));
 }
 
 // The one WM_MOUSELEAVE a window asked for.
@@ -154,11 +158,10 @@ bool WheelEvent(HWND hwnd, QWheelEvent* event)
     POINT screen = ScreenPoint(event->globalPosition());
     InputState state = StateOf(*event, event->buttons());
     LPARAM where = PointParameter(screen.x, screen.y);
-    auto deltaWord = [](int value) { return static_cast<WORD>(static_cast<short>(std::clamp(value, -32768, 32767))); };
     if (delta.y() != 0)
-        PostInput(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(state.mouseKeys, deltaWord(delta.y())), where, screen, state);
+        PostInput(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(state.mouseKeys, SignedWord(delta.y())), where, screen, state);
     if (delta.x() != 0)
-        PostInput(hwnd, WM_MOUSEHWHEEL, MAKEWPARAM(state.mouseKeys, deltaWord(-delta.x())), where, screen, state);
+        PostInput(hwnd, WM_MOUSEHWHEEL, MAKEWPARAM(state.mouseKeys, SignedWord(-delta.x())), where, screen, state);
     return true;
 }
 
