@@ -257,26 +257,30 @@ BOOL WINAPI GetCursorPos(LPPOINT lpPoint)
     return TRUE;
 }
 
-BOOL WINAPI ScreenToClient(HWND hWnd, LPPOINT lpPoint)
+namespace {
+
+// A point from screen to client coordinates or back, in place.
+BOOL MapPoint(HWND hwnd, LPPOINT point, bool toScreen)
 {
-    QWidget* client = ClientWidget(hWnd);
-    if (client == nullptr || lpPoint == nullptr) {
+    QWidget* client = ClientWidget(hwnd);
+    if (client == nullptr || point == nullptr) {
         SetLastError(client == nullptr ? ERROR_INVALID_WINDOW_HANDLE : ERROR_INVALID_PARAMETER);
         return FALSE;
     }
-    QPoint at = client->mapFromGlobal(QPoint(lpPoint->x, lpPoint->y));
-    *lpPoint = POINT{at.x(), at.y()};
+    QPoint at = toScreen ? client->mapToGlobal(QPoint(point->x, point->y))
+                         : client->mapFromGlobal(QPoint(point->x, point->y));
+    *point = POINT{at.x(), at.y()};
     return TRUE;
+}
+
+} // namespace
+
+BOOL WINAPI ScreenToClient(HWND hWnd, LPPOINT lpPoint)
+{
+    return MapPoint(hWnd, lpPoint, false);
 }
 
 BOOL WINAPI ClientToScreen(HWND hWnd, LPPOINT lpPoint)
 {
-    QWidget* client = ClientWidget(hWnd);
-    if (client == nullptr || lpPoint == nullptr) {
-        SetLastError(client == nullptr ? ERROR_INVALID_WINDOW_HANDLE : ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    QPoint at = client->mapToGlobal(QPoint(lpPoint->x, lpPoint->y));
-    *lpPoint = POINT{at.x(), at.y()};
-    return TRUE;
+    return MapPoint(hWnd, lpPoint, true);
 }
