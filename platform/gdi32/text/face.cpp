@@ -134,6 +134,7 @@ Face::Face()
     bool opened = FT_Init_FreeType(&freeType->library) == 0;
     if (opened)
         freeType->face = OpenPackagedFace(freeType->library);
+    bool packaged = freeType->face != nullptr;
     if (opened && !freeType->face) {
         std::optional<FontFile> file = FindFont();
         if (!file)
@@ -147,6 +148,7 @@ Face::Face()
     }
     ascent_ = static_cast<int>(std::clamp<FT_Pos>((freeType->face->size->metrics.ascender + 32) / 64, 0, kCellHeight));
     freeType_ = std::move(freeType);
+    packaged_ = packaged;
 }
 
 Face::~Face() = default;

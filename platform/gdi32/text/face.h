@@ -29,11 +29,15 @@ public:
 
     // Not safe to call from two threads at once.
     GlyphBits render(char32_t codePoint);
+    // Whether the face is the one at its packaged place (PIDVIEW_FONT_FILE),
+    // the one the built strike was rendered from.
+    bool packaged() const { return packaged_; }
 
 private:
     struct FreeType;
     std::unique_ptr<FreeType> freeType_;
     int ascent_ = 0; // baseline, in rows from the cell's top
+    bool packaged_ = false;
 };
 
 } // namespace gdi32::text

@@ -1,11 +1,13 @@
 // TextOutA's cells: each character decoded from code page 932, its cell
 // painted in the background colour and its glyph set over it, all clipped to
 // the buffer. Decoded pairs and rendered glyphs are kept for the process's
-// life, so a page of texts costs table look-ups and pixel stores.
+// life, so a page of texts costs table look-ups and pixel stores; the glyphs
+// the pictures use come ready from the build (strike.h).
 #include "text.h"
 
 #include "cp932.h"
 #include "face.h"
+#include "strike.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -22,16 +24,21 @@ constexpr char32_t kReplacement = 0xFFFD;
 // Rendered glyphs by code point, in pages of 256 made on first use.
 class GlyphCache {
 public:
-    const GlyphBits& get(Face& face, char32_t codePoint)
+    // The face is opened on the first glyph that the built strike lacks.
+    const GlyphBits& get(std::unique_ptr<Face>& face, char32_t codePoint)
     {
         if (codePoint > 0x10FFFF)
             codePoint = kReplacement;
+        if (const GlyphBits* built = StrikeGlyphOf(codePoint))
+            return *built;
         std::unique_ptr<Page>& page = pages_[codePoint >> 8];
         if (!page)
             page = std::make_unique<Page>();
         Slot& slot = page->slots[codePoint & 0xFF];
         if (!slot.rendered) {
-            slot.bits = face.render(codePoint);
+            if (!face)
+                face = std::make_unique<Face>();
+            slot.bits = face->render(codePoint);
             slot.rendered = true;
         }
         return slot.bits;
@@ -54,7 +61,7 @@ private:
 struct Renderer {
     std::mutex mutex;
     Cp932Decoder decoder;
-    Face face;
+    std::unique_ptr<Face> face;
     GlyphCache glyphs;
 };
 
