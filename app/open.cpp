@@ -50,6 +50,12 @@ void NameWindow(HWND hwnd)
     SetWindowTextA(hwnd, szCaption);
 }
 
+void ShowNewRun(HWND hwnd)
+{
+    NameWindow(hwnd);
+    RedrawPage(hwnd);
+}
+
 void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath)
 {
     int iResult = LOAD_CANNOTOPEN;
@@ -64,8 +70,8 @@ void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath)
     switch (iResult) {
     case LOAD_ACCEPTED:
         FileOpenedByHand(hwnd);
-        NameWindow(hwnd);
-        break;
+        ShowNewRun(hwnd);
+        return;
     case LOAD_BADFORMAT:
         MessageBoxA(hwnd, szBadFormat, szLoadCaption, MB_ICONSTOP | MB_OK);
         break;
