@@ -96,22 +96,22 @@ void WaitForRuns(const FOLLOWFILE* pFiles, int cFiles)
     dwWaitingSince = GetTickCount();
 }
 
-// After a change that the listing does not show (a rewrite within one tick
-// of a coarse clock, a file put in another's place with its times, the
-// permissions of one that could not be read): that one is tried again, or
-// else the run on screen, which is shown again only if it differs.
+// After a change that the listing does not show (the permissions of a run
+// that could not be read, a rewrite within one tick of a coarse clock, a
+// file put in another's place with its times): that run is tried again,
+// then the run on screen, which is shown again only if it differs.
 void WaitForRunAgain(void)
 {
+    LPCSTR alpszNames[2] = {ffUnreadable.szName, szFollowShown};
+
     if (cWaiting > 0)
         return;
-    if (ffUnreadable.szName[0] != '\0')
-        afwWaiting[0] = ffUnreadable;
-    else
-        memcpy(afwWaiting[0].szName, szFollowShown, strlen(szFollowShown) + 1);
-    if (LookAgain(&afwWaiting[0])) {
-        cWaiting = 1;
-        dwWaitingSince = GetTickCount();
+    for (int i = 0; i < 2; i++) {
+        memcpy(afwWaiting[cWaiting].szName, alpszNames[i], strlen(alpszNames[i]) + 1);
+        if (alpszNames[i][0] != '\0' && LookAgain(&afwWaiting[cWaiting]))
+            cWaiting++;
     }
+    dwWaitingSince = GetTickCount();
 }
 
 void ForgetWaitingRuns(void)
