@@ -66,6 +66,12 @@ bool FoldersActRemote()
     return remote;
 }
 
+bool OnNetworkFileSystem(int fd)
+{
+    struct statfs volume {};
+    return FoldersActRemote() || (::fstatfs(fd, &volume) == 0 && IsRemote(volume));
+}
+
 } // namespace kernel32
 
 using namespace kernel32;

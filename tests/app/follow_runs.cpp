@@ -21,6 +21,7 @@ namespace {
 using FollowRuns = MainWindowRunning;
 using namespace std::chrono;
 using pidtest::ScratchDir;
+namespace fs = std::filesystem;
 
 std::string WriteRun(const ScratchDir& dir, const std::string& name, int rotate)
 {
@@ -54,22 +55,17 @@ bool Shows(int rotate, milliseconds time = seconds(3))
     return Within(time, [&] { return iPramRotate == rotate; });
 }
 
-void SetWriteTime(const std::string& path, std::filesystem::file_time_type time)
-{
-    std::filesystem::last_write_time(path, time);
-}
-
 TEST_F(FollowRuns, EveryChangedRunIsShownWhateverItsWriteTime)
 {
     ScratchDir dir;
     std::string first = WriteRun(dir, "A.PID", 10);
-    const auto anHourAgo = std::filesystem::last_write_time(first) - hours(1);
-    SetWriteTime(first, anHourAgo);
+    const auto anHourAgo = fs::last_write_time(first) - hours(1);
+    fs::last_write_time(first, anHourAgo);
     Follow(first);
-    SetWriteTime(dir.write("notes.PID", {'M', 0, 0, 0}), std::filesystem::last_write_time(first) + hours(24 * 365 * 5));
-    SetWriteTime(WriteRun(dir, "B.PID", 20), anHourAgo); // copied in with its time kept
+    fs::last_write_time(dir.write("notes.PID", {'M', 0, 0, 0}), anHourAgo + hours(24 * 365 * 5));
+    fs::last_write_time(WriteRun(dir, "B.PID", 20), anHourAgo); // copied in with its time kept
     EXPECT_TRUE(Shows(20));
-    SetWriteTime(WriteRun(dir, "A.PID", 30), anHourAgo); // the same size, the same time
+    fs::last_write_time(WriteRun(dir, "A.PID", 30), anHourAgo); // the same size, the same time
     EXPECT_TRUE(Shows(30));
 }
 
@@ -78,18 +74,18 @@ TEST_F(FollowRuns, ARunThatCouldNotBeReadIsShownOnceItCan)
     ScratchDir dir;
     Follow(WriteRun(dir, "A.PID", 10));
     std::string locked = WriteRun(dir, "B.tmp", 20);
-    std::filesystem::permissions(locked, std::filesystem::perms::none);
+    fs::permissions(locked, fs::perms::none);
     pidtest::WithoutCapabilities asAnOrdinaryUser({CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH});
-    std::filesystem::rename(locked, dir.path("B.PID"));
+    fs::rename(locked, dir.path("B.PID"));
     EXPECT_FALSE(Shows(20, milliseconds(1500)));
-    std::filesystem::permissions(dir.path("B.PID"), std::filesystem::perms::owner_read);
+    fs::permissions(dir.path("B.PID"), fs::perms::owner_read);
     EXPECT_TRUE(Shows(20));
 }
 
 TEST_F(FollowRuns, TheFolderWatchedIsTheRunsOwn)
 {
     ScratchDir links, runs;
-    std::filesystem::create_symlink(WriteRun(runs, "A.PID", 10), links.path("LATEST.PID"));
+    fs::create_symlink(WriteRun(runs, "A.PID", 10), links.path("LATEST.PID"));
     Follow(links.path("LATEST.PID"));
     WriteRun(runs, "B.PID", 20);
     EXPECT_TRUE(Shows(20));
