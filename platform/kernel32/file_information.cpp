@@ -6,7 +6,6 @@
 
 #include "../fixme.h"
 
-#include <cerrno>
 #include <cstring>
 #include <string>
 #include <unistd.h>

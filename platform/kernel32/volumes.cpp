@@ -3,7 +3,6 @@
 #include "kernel32.h"
 #include "volumes.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <linux/magic.h>

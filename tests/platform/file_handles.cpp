@@ -135,7 +135,8 @@ TEST(FileHandles, WithoutALeaseARecentChangeCountsAsAWriter)
 {
     ScratchDir dir;
     std::string path = dir.write("RUN.PID", {1, 2, 3});
-    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    if (::chown(path.c_str(), 65534, 65534) != 0)
+        GTEST_SKIP() << "giving the file to another user needs root";
     pidtest::WithoutCapabilities asAnotherUser({CAP_LEASE});
     EXPECT_EQ(openSharing(path, FILE_SHARE_READ), INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
