@@ -1,198 +1,101 @@
-// File > 再読み込み, and 自動更新: while it is on, the folder of the file on
-// screen is watched, and the newest run written there is shown as if it had
-// been opened. A file is read only once it has stayed the same for a moment
-// and is big enough for a whole run: a run being written is never shown
-// half-written, nor refused for it.
-#include "pidview.h"
+// File > 再読み込み, and 自動更新: while it is on, the folder where the run
+// on screen really is (links resolved) is watched, and the run that changed
+// there last is shown as if it had been opened, once its writer has closed
+// it (follow_take.cpp). The folder is watched through change notifications,
+// and on a network file system through its listing once a second as well.
+// When the folder goes, watching ends and the user is told.
+#include "follow.h"
 
 #include "resource.h"
 
-#include "../data/measdata.h"
-
 #include <string.h>
 
-// The timer looks for changes four times a second; a file is read once its
-// write time and size have stayed the same over two looks, about half a
-// second (a timer may run a little early). While the folder keeps changing,
-// it is listed at most twice a second: a big folder costs a listing each time.
-#define FOLLOW_TICK_MS 250
-#define FOLLOW_QUIET_MS 450
-#define FOLLOW_LISTING_MS 500
-
-// A .PID file of the watched folder as a listing shows it.
-typedef struct tagFOLLOWFILE {
-    CHAR szName[MAX_PATH]; // "" for none
-    FILETIME ftWrite;
-    DWORD dwSizeHigh;
-    DWORD dwSizeLow;
-} FOLLOWFILE;
-
 CHAR szPageFile[MAX_PATH];
+CHAR szFollowFolder[MAX_PATH];
+CHAR szFollowShown[MAX_PATH];
+BOOL bFollowRemote;
 
 static BOOL bFollow;
+static BOOL bFollowGone; // the folder went while a dialog was open: said once it closes
 static HANDLE hFollowChange;
-static CHAR szFollowFolder[MAX_PATH]; // with its closing separator
-static FOLLOWFILE ffSeen;    // the newest file dealt with: shown, left alone, or there when watching began
-static FOLLOWFILE ffWaiting; // a newer one, waiting for its quiet moment
-static DWORD dwWaitingSince;
-static BOOL bScanDue;        // the folder changed since it was last listed
+static CHAR szFollowVolume[MAX_PATH]; // "" when it could not be found
+static BOOL bScanDue;  // the folder changed since it was last listed
+static BOOL bNotified; // a change notification came since it was last listed
 static DWORD dwListedAt;
 
 static CHAR szFollowCaption[] = "自動更新";
 static CHAR szCannotWatch[] = "このフォルダの変更を監視できません。";
+static CHAR szFolderGone[] = "監視中のフォルダが見つかりません。自動更新を終了しました。";
 
-// The folder of szPageFile, with its closing separator.
-static BOOL GetPageFolder(LPSTR lpszFolder)
+// Windows gives a final path in its long form: \\?\C:\... or
+// \\?\UNC\server\share\...; the short form is the one paths are made from.
+static LPSTR ShortFinalPath(LPSTR lpszPath)
 {
-    LPSTR lpFilePart = NULL;
-    DWORD cch = GetFullPathNameA(szPageFile, MAX_PATH, lpszFolder, &lpFilePart);
+    if (strncmp(lpszPath, "\\\\?\\UNC\\", 8) == 0) {
+        lpszPath[6] = '\\';
+        return lpszPath + 6;
+    }
+    return strncmp(lpszPath, "\\\\?\\", 4) == 0 ? lpszPath + 4 : lpszPath;
+}
 
+// Where the run on screen really is: its folder, with the closing
+// separator, and its name there. Through a link, the link's target; a run
+// that cannot be opened any more is taken where its name says.
+static BOOL GetRunFolder(LPSTR lpszFolder, LPSTR lpszName)
+{
+    CHAR szFinal[MAX_PATH];
+    LPCSTR lpszRun = szPageFile;
+    LPSTR lpFilePart = NULL;
+    HANDLE hRun;
+    DWORD cch;
+
+    hRun = CreateFileA(szPageFile, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (hRun != INVALID_HANDLE_VALUE) {
+        cch = GetFinalPathNameByHandleA(hRun, szFinal, sizeof(szFinal), FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        CloseHandle(hRun);
+        if (cch > 0 && cch < sizeof(szFinal))
+            lpszRun = ShortFinalPath(szFinal);
+    }
+    cch = GetFullPathNameA(lpszRun, MAX_PATH, lpszFolder, &lpFilePart);
     if (cch == 0 || cch >= MAX_PATH || lpFilePart == NULL)
         return FALSE;
+    memcpy(lpszName, lpFilePart, strlen(lpFilePart) + 1);
     *lpFilePart = '\0';
     return TRUE;
 }
 
-static BOOL GetFollowPath(LPSTR lpszPath, LPCSTR lpszName)
+// The folder deleted, renamed away or its volume unmounted. On a network
+// file system nothing else tells it. A look that fails otherwise (the
+// network slow to answer) is not taken for it.
+static BOOL FolderHasGone(void)
 {
-    size_t cchFolder = strlen(szFollowFolder);
-    size_t cchName = strlen(lpszName);
-
-    if (cchFolder + cchName >= MAX_PATH)
-        return FALSE;
-    memcpy(lpszPath, szFollowFolder, cchFolder);
-    memcpy(lpszPath + cchFolder, lpszName, cchName + 1);
-    return TRUE;
-}
-
-static BOOL SameFile(const FOLLOWFILE* pA, const FOLLOWFILE* pB)
-{
-    return strcmp(pA->szName, pB->szName) == 0 && CompareFileTime(&pA->ftWrite, &pB->ftWrite) == 0
-        && pA->dwSizeHigh == pB->dwSizeHigh && pA->dwSizeLow == pB->dwSizeLow;
-}
-
-// Written after the newest file dealt with, or that file written again.
-// Only file times are compared, never the clock: a file server's clock may
-// differ from this machine's.
-static BOOL IsNewRun(const FOLLOWFILE* pFile)
-{
-    if (CompareFileTime(&pFile->ftWrite, &ffSeen.ftWrite) > 0)
-        return TRUE;
-    return strcmp(pFile->szName, ffSeen.szName) == 0 && !SameFile(pFile, &ffSeen);
-}
-
-// The newest .PID file of the folder (of the new ones only, unless bAll);
-// FALSE when there is none.
-static BOOL FindNewestRun(FOLLOWFILE* pNewest, BOOL bAll)
-{
-    CHAR szPattern[MAX_PATH];
-    WIN32_FIND_DATAA fd;
-    FOLLOWFILE ff;
-    HANDLE hFind;
-    BOOL bFound = FALSE;
-    LONG lOrder;
-
-    if (!GetFollowPath(szPattern, "*.PID"))
-        return FALSE;
-    hFind = FindFirstFileA(szPattern, &fd);
-    if (hFind == INVALID_HANDLE_VALUE)
-        return FALSE;
-    do {
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            continue;
-        memcpy(ff.szName, fd.cFileName, strlen(fd.cFileName) + 1);
-        ff.ftWrite = fd.ftLastWriteTime;
-        ff.dwSizeHigh = fd.nFileSizeHigh;
-        ff.dwSizeLow = fd.nFileSizeLow;
-        if (!bAll && !IsNewRun(&ff))
-            continue;
-        // Two files written at the same moment: the later name is the next run.
-        lOrder = bFound ? CompareFileTime(&ff.ftWrite, &pNewest->ftWrite) : 1;
-        if (lOrder > 0 || (lOrder == 0 && strcmp(ff.szName, pNewest->szName) > 0)) {
-            *pNewest = ff;
-            bFound = TRUE;
-        }
-    } while (FindNextFileA(hFind, &fd));
-    FindClose(hFind);
-    return bFound;
-}
-
-// The file's write time and size as they are now; FALSE when it is gone.
-static BOOL LookAgain(FOLLOWFILE* pFile)
-{
-    CHAR szPath[MAX_PATH];
+    CHAR szVolume[MAX_PATH];
     WIN32_FILE_ATTRIBUTE_DATA fad;
+    DWORD dwError;
 
-    if (!GetFollowPath(szPath, pFile->szName) || !GetFileAttributesExA(szPath, GetFileExInfoStandard, &fad))
-        return FALSE;
-    pFile->ftWrite = fad.ftLastWriteTime;
-    pFile->dwSizeHigh = fad.nFileSizeHigh;
-    pFile->dwSizeLow = fad.nFileSizeLow;
-    return TRUE;
-}
-
-// What the folder holds now counts as seen: only what is written after it
-// is shown.
-static void TakeFolderAsSeen(void)
-{
-    FOLLOWFILE ffNewest;
-
-    if (FindNewestRun(&ffNewest, TRUE))
-        ffSeen = ffNewest;
-    else
-        memset(&ffSeen, 0, sizeof(ffSeen));
-    ffWaiting.szName[0] = '\0';
-    bScanDue = FALSE;
-}
-
-// Reads the waiting file once it has stayed the same for the quiet moment,
-// and shows it if it is a run. A file that changes meanwhile, or while it
-// is read, waits again; one that has gone is forgotten; one that is still
-// not a run is left alone, without a message: the user did not ask for it.
-static void TakeWaitingRun(HWND hwnd)
-{
-    FOLLOWFILE ffNow = ffWaiting;
-    CHAR szPath[MAX_PATH];
-    MEASRECORD rec;
-    int iOutcome = LOAD_BADFORMAT; // too short for a run
-
-    if (!LookAgain(&ffNow) || !GetFollowPath(szPath, ffNow.szName)) {
-        ffWaiting.szName[0] = '\0';
-        return;
+    if (!GetFileAttributesExA(szFollowFolder, GetFileExInfoStandard, &fad)) {
+        dwError = GetLastError();
+        return dwError == ERROR_FILE_NOT_FOUND || dwError == ERROR_PATH_NOT_FOUND;
     }
-    if (SameFile(&ffNow, &ffWaiting) && (ffNow.dwSizeHigh > 0 || ffNow.dwSizeLow >= PID_FILE_SIZE)) {
-        iOutcome = ReadMeasFile(szPath, &rec);
-        if (iOutcome == LOAD_CANNOTOPEN && GetLastError() == ERROR_SHARING_VIOLATION) {
-            dwWaitingSince = GetTickCount(); // the writer still holds it (Windows)
-            return;
-        }
-        if (!LookAgain(&ffNow)) {
-            ffWaiting.szName[0] = '\0';
-            return;
-        }
-    }
-    if (!SameFile(&ffNow, &ffWaiting)) {
-        ffWaiting = ffNow;
-        dwWaitingSince = GetTickCount();
-        return;
-    }
-    ffSeen = ffWaiting;
-    ffWaiting.szName[0] = '\0';
-    if (iOutcome != LOAD_ACCEPTED)
-        return;
-    SetMeasRecord(&rec);
-    memcpy(szFileName, szPath, strlen(szPath) + 1);
-    memcpy(szPageFile, szPath, strlen(szPath) + 1);
-    NameWindow(hwnd);
-    RedrawPage(hwnd);
+    if (!(fad.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return TRUE;
+    return szFollowVolume[0] != '\0' && GetVolumePathNameA(szFollowFolder, szVolume, sizeof(szVolume))
+        && strcmp(szVolume, szFollowVolume) != 0;
 }
 
 static BOOL StartFollowing(HWND hwnd)
 {
-    if (!GetPageFolder(szFollowFolder))
+    if (!GetRunFolder(szFollowFolder, szFollowShown))
         return FALSE;
+    if (!GetVolumePathNameA(szFollowFolder, szFollowVolume, sizeof(szFollowVolume)))
+        szFollowVolume[0] = '\0';
+    // A folder whose volume cannot be found is taken for a network one.
+    bFollowRemote = szFollowVolume[0] == '\0' || GetDriveTypeA(szFollowVolume) == DRIVE_REMOTE;
     hFollowChange = FindFirstChangeNotificationA(szFollowFolder, FALSE,
-                                                 FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE);
+                                                 FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE
+                                                     | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_ATTRIBUTES
+                                                     | FILE_NOTIFY_CHANGE_SECURITY);
     if (hFollowChange == INVALID_HANDLE_VALUE)
         return FALSE;
     if (!SetTimer(hwnd, IDT_FOLLOW, FOLLOW_TICK_MS, NULL)) {
@@ -200,6 +103,8 @@ static BOOL StartFollowing(HWND hwnd)
         return FALSE;
     }
     bFollow = TRUE;
+    bFollowGone = bScanDue = bNotified = FALSE;
+    dwListedAt = GetTickCount();
     TakeFolderAsSeen();
     CheckMenuItem(GetMenu(hwnd), IDM_AUTOUPDATE, MF_BYCOMMAND | MF_CHECKED);
     return TRUE;
@@ -213,6 +118,13 @@ void StopFollowing(HWND hwnd)
     FindCloseChangeNotification(hFollowChange);
     bFollow = FALSE;
     CheckMenuItem(GetMenu(hwnd), IDM_AUTOUPDATE, MF_BYCOMMAND | MF_UNCHECKED);
+}
+
+// Watching ends, and the user hears why, once.
+static void FolderGone(HWND hwnd)
+{
+    StopFollowing(hwnd);
+    MessageBoxA(hwnd, szFolderGone, szFollowCaption, MB_ICONEXCLAMATION | MB_OK);
 }
 
 void AutoUpdateCommand(HWND hwnd)
@@ -232,45 +144,67 @@ void ReloadCommand(HWND hwnd)
 void FileOpenedByHand(HWND hwnd)
 {
     CHAR szFolder[MAX_PATH];
+    CHAR szName[MAX_PATH];
     DWORD cch = GetFullPathNameA(szFileName, sizeof(szPageFile), szPageFile, NULL);
 
     if (cch == 0 || cch >= sizeof(szPageFile))
         memcpy(szPageFile, szFileName, strlen(szFileName) + 1);
     if (!bFollow)
         return;
-    if (GetPageFolder(szFolder) && strcmp(szFolder, szFollowFolder) == 0)
+    if (GetRunFolder(szFolder, szName) && strcmp(szFolder, szFollowFolder) == 0) {
+        memcpy(szFollowShown, szName, strlen(szName) + 1);
         TakeFolderAsSeen();
-    else
+    } else {
         StopFollowing(hwnd);
+    }
 }
 
 void FollowTimer(HWND hwnd)
 {
-    FOLLOWFILE ffNewest;
+    FOLLOWFILE afChanged[FOLLOW_MAX_WAITING];
+    int cChanged;
 
     if (!bFollow)
         return;
-    if (WaitForSingleObject(hFollowChange, 0) == WAIT_OBJECT_0) {
+    if (!bFollowGone && WaitForSingleObject(hFollowChange, 0) == WAIT_OBJECT_0) {
         // The next change is asked for before the folder is listed, so that
-        // one during the listing is not lost. The folder itself gone: there
-        // is nothing more to follow.
-        if (!FindNextChangeNotification(hFollowChange)) {
-            StopFollowing(hwnd);
-            return;
-        }
-        bScanDue = TRUE;
+        // one during the listing is not lost.
+        if (FindNextChangeNotification(hFollowChange))
+            bScanDue = bNotified = TRUE;
+        else
+            bFollowGone = TRUE;
     }
     // While a dialog or message box is open, the page stays the run it shows.
     if (!IsWindowEnabled(hwnd))
         return;
+    if (bFollowRemote && !bFollowGone && GetTickCount() - dwListedAt >= FOLLOW_POLL_MS) {
+        bScanDue = TRUE;
+        bFollowGone = FolderHasGone();
+    }
+    if (bFollowGone) {
+        FolderGone(hwnd);
+        return;
+    }
     if (bScanDue && GetTickCount() - dwListedAt >= FOLLOW_LISTING_MS) {
         bScanDue = FALSE;
         dwListedAt = GetTickCount();
-        if (FindNewestRun(&ffNewest, FALSE) && !SameFile(&ffNewest, &ffWaiting)) {
-            ffWaiting = ffNewest;
-            dwWaitingSince = GetTickCount();
+        switch (ListFolderChanges(afChanged, &cChanged)) {
+        case FOLLOW_LIST_FAILED:
+            if (FolderHasGone()) {
+                FolderGone(hwnd);
+                return;
+            }
+            break;
+        case FOLLOW_LIST_SAME:
+            if (bNotified)
+                WaitForRunAgain();
+            break;
+        default:
+            if (cChanged > 0)
+                WaitForRuns(afChanged, cChanged);
+            break;
         }
+        bNotified = FALSE;
     }
-    if (ffWaiting.szName[0] != '\0' && GetTickCount() - dwWaitingSince >= FOLLOW_QUIET_MS)
-        TakeWaitingRun(hwnd);
+    TakeWaitingRun(hwnd);
 }

@@ -63,6 +63,13 @@ static void EnableRunItems(HWND hwnd)
         EnableMenuItem(hMenu, uRunItems[i], MF_BYCOMMAND | MF_ENABLED);
 }
 
+void ShowNewRun(HWND hwnd)
+{
+    EnableRunItems(hwnd);
+    NameWindow(hwnd);
+    RedrawPage(hwnd);
+}
+
 void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath)
 {
     int iResult = LOAD_CANNOTOPEN;
@@ -77,9 +84,8 @@ void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath)
     switch (iResult) {
     case LOAD_ACCEPTED:
         FileOpenedByHand(hwnd);
-        EnableRunItems(hwnd);
-        NameWindow(hwnd);
-        break;
+        ShowNewRun(hwnd);
+        return;
     case LOAD_BADFORMAT:
         MessageBoxA(hwnd, szBadFormat, szLoadCaption, MB_ICONSTOP | MB_OK);
         break;

@@ -22,6 +22,10 @@ void RedrawPage(HWND hwnd);
 // converted to code page 932), "" for the start values.
 void GetShownName(LPSTR lpszName, WORD cchName);
 void NameWindow(HWND hwnd);
+// The run just put into the record is the one on screen now (opened,
+// dropped, reloaded or followed): the window is named after szPageFile and
+// the page redrawn.
+void ShowNewRun(HWND hwnd);
 // File > 再読み込み and 自動更新, the follow timer's tick (WM_TIMER
 // IDT_FOLLOW), the end of watching, and LoadChosenFile's word that a file
 // was opened by hand (Open, a drop, the command line).

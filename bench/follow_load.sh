@@ -6,7 +6,10 @@
 # - how soon it shows its pixels again after an expose while the run is
 #   rewritten, and its resident memory and descriptors over that time,
 # - the time from a file's last write to its page on screen, for runs
-#   written one at a time and for the rewritten run once it rests.
+#   written one at a time and for the rewritten run once it rests,
+# - the same folder as a network one (PIDVIEW_REMOTE_FOLDERS=1: no change
+#   notifications, the listing looked at once a second): the CPU of a quiet
+#   stretch with 自動更新 on, and the time to a new run's page.
 # A benchmark, not a test: it prints figures and judges none.
 # Usage: bench/follow_load.sh [PIDVIEW] [LOAD_SECONDS] [QUIET_SECONDS] [RUNS]
 set -euo pipefail
@@ -41,10 +44,13 @@ for i in range(int(sys.argv[3])):
 PY
 run=$work/bench/RUN00000.PID
 
-PIDVIEW_REPORT_PAINTS=1 "$pidview" "$run" 2>"$work/paints" & app=$!
-wid=$(timeout 20 xdotool search --sync --onlyvisible --name 'Ver1\.00' | head -1)
-xdotool windowfocus --sync "$wid"
-sleep 1
+start_viewer() {
+  PIDVIEW_REPORT_PAINTS=1 "$pidview" "$run" 2>"$work/paints" & app=$!
+  wid=$(timeout 20 xdotool search --sync --onlyvisible --name 'Ver1\.00' | head -1)
+  xdotool windowfocus --sync "$wid"
+  sleep 1
+}
+start_viewer
 toggle_follow() { xdotool key alt+f; sleep 0.3; xdotool key u; sleep 0.5; }
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$app/stat"; }
 rss_kib() { awk '/^VmRSS/ { print $2 }' "/proc/$app/status"; }
@@ -68,21 +74,26 @@ paint_after() { # paint_after NANOSECONDS: the first paint's time after it, wait
   done
   echo never
 }
-latencies=()
-for i in $(seq 10); do
-  cp "$top/examples/$( ((i % 2)) && echo P_ONLY || echo PID_SLOW).PID" "$work/bench/NEW$i.tmp"
-  mv "$work/bench/NEW$i.tmp" "$work/bench/NEW$i.PID"
-  written=$(date +%s%N)
-  shown=$(paint_after "$written")
-  latencies+=("$(( (shown - written) / 1000000 ))")
-  sleep 0.5
-done
+since() { [ "$2" = never ] && echo never || echo "$(( ($2 - $1) / 1000000 ))"; } # since START END: ms
+new_runs() { # new_runs COUNT: a run written whole COUNT times; the latencies
+  latencies=()
+  for i in $(seq "$1"); do
+    cp "$top/examples/$( ((i % 2)) && echo P_ONLY || echo PID_SLOW).PID" "$work/bench/NEW$i.tmp"
+    mv "$work/bench/NEW$i.tmp" "$work/bench/NEW$i.PID"
+    written=$(date +%s%N)
+    latencies+=("$(since "$written" "$(paint_after "$written")")")
+    sleep 0.5
+  done
+}
+new_runs 10
 echo "a new run, last write to its page on screen (ms): ${latencies[*]}"
 
-# The load: the run rewritten in place twenty times a second.
-python3 - "$run" "$top/examples/PID_FAST.PID" "$top/examples/PI_STEP.PID" "$load_seconds" "$work/last_write" <<'PY' &
+# The load: the run rewritten in place twenty times a second, two runs in
+# turn, and last a third, so that its page is new whatever was on screen.
+python3 - "$run" "$top/examples/PID_FAST.PID" "$top/examples/PI_STEP.PID" "$top/examples/P_ONLY.PID" \
+  "$load_seconds" "$work/last_write" <<'PY' &
 import sys, time
-path, images, seconds = sys.argv[1], [open(p, "rb").read() for p in sys.argv[2:4]], float(sys.argv[4])
+path, images, seconds = sys.argv[1], [open(p, "rb").read() for p in sys.argv[2:5]], float(sys.argv[5])
 start = time.monotonic()
 n = 0
 while time.monotonic() - start < seconds:
@@ -90,7 +101,9 @@ while time.monotonic() - start < seconds:
         f.write(images[n % 2])
     n += 1
     time.sleep(max(0.0, start + n * 0.05 - time.monotonic()))
-open(sys.argv[5], "w").write(f"{time.time_ns()} {n}\n")
+with open(path, "wb") as f:
+    f.write(images[2])
+open(sys.argv[6], "w").write(f"{time.time_ns()} {n + 1}\n")
 PY
 writer=$!
 rss_start=$(rss_kib) fds_start=$(fds) rss_max=0 fds_max=0 cpu_start=$(cpu_ticks)
@@ -111,4 +124,13 @@ echo "expose to pixels on screen, ${#probes[@]} probes (ms): median $(echo "$sor
 echo "resident memory: $rss_start KiB at the start, at most $rss_max KiB, $(rss_kib) KiB at the end"
 # A listing of the folder holds one descriptor while it runs.
 echo "descriptors: $fds_start at the start, at most $fds_max, $(fds) at the end"
-echo "the rewritten run, last write to its page on screen: $(( (shown - last_write) / 1000000 )) ms"
+echo "the rewritten run, last write to its page on screen: $(since "$last_write" "$shown") ms"
+
+# The folder as a network one.
+kill "$app"; wait "$app" 2>/dev/null || true
+export PIDVIEW_REMOTE_FOLDERS=1
+start_viewer
+toggle_follow
+echo "quiet for ${quiet_seconds} s, 自動更新 on over ${runs} runs in a network folder: $(quiet_cpu) ms of CPU"
+new_runs 5
+echo "a new run in a network folder, its write to its page on screen (ms): ${latencies[*]}"

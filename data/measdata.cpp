@@ -46,8 +46,10 @@ int ReadMeasFile(LPCSTR lpszFileName, MEASRECORD* pRec)
     DWORD dwTotal = 0;
     BOOL bRead;
 
-    hFile = CreateFileA(lpszFileName, GENERIC_READ, 0, NULL, OPEN_EXISTING,
-                        FILE_ATTRIBUTE_NORMAL, NULL);
+    // Shared with every other opener: the controller may open its file to
+    // write the next run while this reads, and must not be refused for it.
+    hFile = CreateFileA(lpszFileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (hFile == INVALID_HANDLE_VALUE)
         return LOAD_CANNOTOPEN;
 

@@ -1,12 +1,14 @@
 // Change notifications on a folder over inotify, and the wait on one. A
 // handle is signalled from the first event its filter names until
 // FindNextChangeNotification asks for the next; events are taken in only
-// when the handle is waited for, so a watch costs nothing in between.
+// when the handle is waited for, so a watch costs nothing in between. With
+// PIDVIEW_REMOTE_FOLDERS set, none is ever signalled.
 #include "kernel32.h"
 
 #include "../fixme.h"
 #include "folder_error.h"
 #include "handle_table.h"
+#include "volumes.h"
 
 #include <cerrno>
 #include <chrono>
@@ -99,6 +101,8 @@ private:
 
     void take(std::uint32_t mask)
     {
+        if (FoldersActRemote())
+            return; // as for another machine's writes: nothing comes
         if (mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT)) {
             gone_ = true;
             signalled_ = true;

@@ -1,5 +1,7 @@
-// KERNEL32 file handles over POSIX descriptors.
-#include "kernel32.h"
+// KERNEL32 file handles over POSIX descriptors, with Windows' share modes:
+// among the layer's own handles as Windows keeps them, and toward other
+// processes' writers as far as the system tells them (sharing.cpp).
+#include "files.h"
 
 #include <cerrno>
 #include <climits>
@@ -12,20 +14,30 @@
 namespace kernel32 {
 namespace {
 
-// Live handles and their descriptors, so that a stale or foreign handle is
+struct OpenFile {
+    int fd;
+    dev_t device;
+    ino_t inode;
+    DWORD shareMode;
+};
+
+// Live handles and their files, so that a stale or foreign handle is
 // refused instead of used. Handle values are never reused (a freed address
 // would be): they count up in steps of 4 like the kernel's, below the range
 // of GDI handles.
 std::mutex registryMutex;
-std::unordered_map<std::uintptr_t, int> liveFiles;
+std::unordered_map<std::uintptr_t, OpenFile> liveFiles;
 std::uintptr_t lastHandle = 0;
 
-// The descriptor behind handle, or -1.
-int findFile(HANDLE handle)
+// Every handle of the layer reads: a new one and those already open on the
+// file must each let the others read. (Under registryMutex.)
+bool SharesWithOurHandles(const struct stat& info, DWORD shareMode)
 {
-    std::lock_guard lock(registryMutex);
-    auto found = liveFiles.find(reinterpret_cast<std::uintptr_t>(handle));
-    return found != liveFiles.end() ? found->second : -1;
+    for (const auto& [handle, file] : liveFiles)
+        if (file.device == info.st_dev && file.inode == info.st_ino
+            && ((file.shareMode & FILE_SHARE_READ) == 0 || (shareMode & FILE_SHARE_READ) == 0))
+            return false;
+    return true;
 }
 
 DWORD errorFromErrno(int error)
@@ -49,11 +61,19 @@ HANDLE failWith(DWORD error)
 }
 
 } // namespace
+
+int DescriptorOf(HANDLE handle)
+{
+    std::lock_guard lock(registryMutex);
+    auto found = liveFiles.find(reinterpret_cast<std::uintptr_t>(handle));
+    return found != liveFiles.end() ? found->second.fd : -1;
+}
+
 } // namespace kernel32
 
 using namespace kernel32;
 
-HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwShareMode*/,
+HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                           LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/, DWORD dwCreationDisposition,
                           DWORD /*dwFlagsAndAttributes*/, HANDLE /*hTemplateFile*/)
 {
@@ -82,10 +102,18 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwSh
         ::close(fd);
         return failWith(S_ISDIR(info.st_mode) ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND);
     }
+    if ((dwShareMode & FILE_SHARE_WRITE) == 0 && MayBeWritten(fd, info)) {
+        ::close(fd);
+        return failWith(ERROR_SHARING_VIOLATION);
+    }
 
     std::lock_guard lock(registryMutex);
+    if (!SharesWithOurHandles(info, dwShareMode)) {
+        ::close(fd);
+        return failWith(ERROR_SHARING_VIOLATION);
+    }
     lastHandle += 4;
-    liveFiles.emplace(lastHandle, fd);
+    liveFiles.emplace(lastHandle, OpenFile{fd, info.st_dev, info.st_ino, dwShareMode});
     SetLastError(ERROR_SUCCESS);
     return reinterpret_cast<HANDLE>(lastHandle);
 }
@@ -93,7 +121,7 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwSh
 DWORD WINAPI SetFilePointer(HANDLE hFile, LONG lDistanceToMove, PLONG lpDistanceToMoveHigh,
                             DWORD dwMoveMethod)
 {
-    int fd = findFile(hFile);
+    int fd = DescriptorOf(hFile);
     if (fd < 0) {
         SetLastError(ERROR_INVALID_HANDLE);
         return INVALID_SET_FILE_POINTER;
@@ -126,7 +154,7 @@ BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
 {
     if (lpNumberOfBytesRead != nullptr)
         *lpNumberOfBytesRead = 0;
-    int fd = findFile(hFile);
+    int fd = DescriptorOf(hFile);
     if (fd < 0) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
@@ -168,7 +196,7 @@ BOOL WINAPI CloseHandle(HANDLE hObject)
         std::lock_guard lock(registryMutex);
         auto found = liveFiles.find(reinterpret_cast<std::uintptr_t>(hObject));
         if (found != liveFiles.end()) {
-            fd = found->second;
+            fd = found->second.fd;
             liveFiles.erase(found);
         }
     }

@@ -1,6 +1,6 @@
-// The KERNEL32 calls the program uses: files, folder listings and change
-// notifications over POSIX and inotify, the tick count, and the movable
-// global memory that carries data to the clipboard.
+// The KERNEL32 calls the program uses: files, folder listings, volumes and
+// change notifications over POSIX and inotify, the tick count, and the
+// movable global memory that carries data to the clipboard.
 #pragma once
 
 #include "../wintypes.h"
@@ -17,6 +17,7 @@ typedef OVERLAPPED* LPOVERLAPPED;
 #define GENERIC_WRITE 0x40000000UL
 #define FILE_SHARE_READ 0x00000001
 #define FILE_SHARE_WRITE 0x00000002
+#define FILE_SHARE_DELETE 0x00000004
 #define CREATE_NEW 1
 #define CREATE_ALWAYS 2
 #define OPEN_EXISTING 3
@@ -28,7 +29,11 @@ typedef OVERLAPPED* LPOVERLAPPED;
 #define FILE_END 2
 
 // Opens existing regular files for reading only; anything else fails with
-// INVALID_HANDLE_VALUE and a last error, as a missing file would.
+// INVALID_HANDLE_VALUE and a last error, as a missing file would. Share
+// modes hold as on Windows: among the layer's own handles fully, and a share
+// mode without FILE_SHARE_WRITE fails with ERROR_SHARING_VIOLATION while
+// another process has the file open for writing, as far as the system tells
+// it (where it cannot, while the file changed within the last half second).
 HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                           LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
                           DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);
@@ -81,6 +86,46 @@ struct WIN32_FILE_ATTRIBUTE_DATA {
     DWORD nFileSizeLow;
 };
 BOOL WINAPI GetFileAttributesExA(LPCSTR lpFileName, GET_FILEEX_INFO_LEVELS fInfoLevelId, LPVOID lpFileInformation);
+
+// An open file's status and identity: the volume serial number and file
+// index are the device and inode numbers; the creation time is the time of
+// the last status change, as in the listings.
+struct BY_HANDLE_FILE_INFORMATION {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime;
+    FILETIME ftLastAccessTime;
+    FILETIME ftLastWriteTime;
+    DWORD dwVolumeSerialNumber;
+    DWORD nFileSizeHigh;
+    DWORD nFileSizeLow;
+    DWORD nNumberOfLinks;
+    DWORD nFileIndexHigh;
+    DWORD nFileIndexLow;
+};
+typedef BY_HANDLE_FILE_INFORMATION* LPBY_HANDLE_FILE_INFORMATION;
+BOOL WINAPI GetFileInformationByHandle(HANDLE hFile, LPBY_HANDLE_FILE_INFORMATION lpFileInformation);
+
+// The path of an open file with every symbolic link resolved. The length
+// without the zero, or the size needed with it when the buffer is too small,
+// or 0.
+#define FILE_NAME_NORMALIZED 0x0
+#define FILE_NAME_OPENED 0x8
+#define VOLUME_NAME_DOS 0x0
+DWORD WINAPI GetFinalPathNameByHandleA(HANDLE hFile, LPSTR lpszFilePath, DWORD cchFilePath, DWORD dwFlags);
+
+// The folder where the volume holding a path is mounted, with its closing
+// separator, and what kind of volume is mounted at such a folder: remote for
+// network file systems (NFS, SMB, FUSE and other file systems another
+// machine may write), DRIVE_NO_ROOT_DIR for a folder where none is mounted.
+// With PIDVIEW_REMOTE_FOLDERS=1 in the environment, every volume is remote
+// and change notifications never come, as for another machine's writes.
+#define DRIVE_UNKNOWN 0
+#define DRIVE_NO_ROOT_DIR 1
+#define DRIVE_REMOVABLE 2
+#define DRIVE_FIXED 3
+#define DRIVE_REMOTE 4
+BOOL WINAPI GetVolumePathNameA(LPCSTR lpszFileName, LPSTR lpszVolumePathName, DWORD cchBufferLength);
+UINT WINAPI GetDriveTypeA(LPCSTR lpRootPathName);
 
 // The entries of a folder whose names match a pattern with * and ?, letters
 // in either case, as a Windows file system matches them.

@@ -1,8 +1,13 @@
 // The file calls keep their Win32 contracts over POSIX.
 #include "platform/win32.h"
+#include "capabilities.h"
 #include "pidfile.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
 
 using pidtest::ScratchDir;
 
@@ -11,6 +16,11 @@ HANDLE openForReading(const std::string& path)
 {
     return CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
+HANDLE openSharing(const std::string& path, DWORD share)
+{
+    return CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 } // namespace
 
 TEST(FileHandles, ReadReportsBytesDeliveredUpToEndOfFile)
@@ -84,4 +94,54 @@ TEST(FileHandles, OnlyReadingExistingFilesIsOffered)
     std::string path = dir.path("new");
     EXPECT_EQ(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr), INVALID_HANDLE_VALUE);
     EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// Another process's writer (here a descriptor of our own, which the system
+// counts alike) keeps out an open that denies writing until it closes, and
+// lets one that shares writing read; the layer's own handles keep each other
+// out as their share modes say.
+TEST(FileHandles, SharingViolationsFollowTheShareModes)
+{
+    ScratchDir dir;
+    std::string path = dir.write("RUN.PID", {1, 2, 3});
+    int writer = ::open(path.c_str(), O_RDWR);
+    ASSERT_GE(writer, 0);
+    SetLastError(0);
+    EXPECT_EQ(openSharing(path, FILE_SHARE_READ), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    HANDLE reader = openSharing(path, kShareAll);
+    EXPECT_NE(reader, INVALID_HANDLE_VALUE);
+    ::close(writer);
+    HANDLE denying = openSharing(path, FILE_SHARE_READ);
+    EXPECT_NE(denying, INVALID_HANDLE_VALUE);
+
+    EXPECT_EQ(openSharing(path, 0), INVALID_HANDLE_VALUE); // it would keep the two readers out
+    EXPECT_TRUE(CloseHandle(reader));
+    EXPECT_TRUE(CloseHandle(denying));
+    HANDLE alone = openSharing(path, 0);
+    ASSERT_NE(alone, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(openSharing(path, kShareAll), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    EXPECT_TRUE(CloseHandle(alone));
+    HANDLE again = openSharing(path, kShareAll);
+    EXPECT_NE(again, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(CloseHandle(again));
+}
+
+// Where the system will not say whether a writer has the file open (another
+// user's file, no right to lease it), a file that changed within the last
+// half second counts as still being written.
+TEST(FileHandles, WithoutALeaseARecentChangeCountsAsAWriter)
+{
+    ScratchDir dir;
+    std::string path = dir.write("RUN.PID", {1, 2, 3});
+    if (::chown(path.c_str(), 65534, 65534) != 0)
+        GTEST_SKIP() << "giving the file to another user needs root";
+    pidtest::WithoutCapabilities asAnotherUser({CAP_LEASE});
+    EXPECT_EQ(openSharing(path, FILE_SHARE_READ), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    HANDLE quiet = openSharing(path, FILE_SHARE_READ);
+    EXPECT_NE(quiet, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(CloseHandle(quiet));
 }

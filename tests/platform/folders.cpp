@@ -1,7 +1,8 @@
 // Folders keep their Win32 contracts over POSIX and inotify: a listing's
 // pattern matches names in either case and reports sizes and times, a
 // change notification is signalled only by what its filter names and again
-// once rearmed, a removed folder ends it, and it leaves no descriptor open.
+// once rearmed, a removed folder ends it, and it leaves no descriptor open;
+// an open file tells its real path and identity; volumes tell their kind.
 #include "platform/win32.h"
 #include "pidfile.h"
 
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <set>
 #include <sys/stat.h>
+#include <thread>
 
 using pidtest::ScratchDir;
 
@@ -113,4 +115,59 @@ TEST(Folders, FullPathsFromTheCurrentFolder)
     EXPECT_EQ(GetFullPathNameA("/runs/", sizeof full, full, &name), 6u);
     EXPECT_EQ(name, nullptr);
     EXPECT_EQ(GetFullPathNameA("RUN.PID", 4, full, &name), here.size() + 9); // the size it needs
+}
+
+// An open file knows where it really is and which file it is: a link's
+// target, the same index through either name, another after a rename over
+// it, and a creation time that moves with a change of permissions.
+TEST(Folders, AnOpenFileKnowsItsPathAndIdentity)
+{
+    ScratchDir dir;
+    std::filesystem::create_directory(dir.path("real"));
+    std::string run = dir.write("real/RUN.PID", {1, 2, 3});
+    std::filesystem::create_symlink(run, dir.path("LINK.PID"));
+    auto information = [](const std::string& path) {
+        BY_HANDLE_FILE_INFORMATION info{};
+        HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        EXPECT_TRUE(GetFileInformationByHandle(h, &info));
+        CloseHandle(h);
+        return info;
+    };
+    HANDLE h = CreateFileA(dir.path("LINK.PID").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    char final[MAX_PATH];
+    EXPECT_EQ(GetFinalPathNameByHandleA(h, final, 4, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS), run.size() + 1);
+    EXPECT_EQ(GetFinalPathNameByHandleA(h, final, sizeof final, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS), run.size());
+    EXPECT_EQ(final, run);
+    CloseHandle(h);
+
+    BY_HANDLE_FILE_INFORMATION first = information(run);
+    struct stat status {};
+    ASSERT_EQ(stat(run.c_str(), &status), 0);
+    EXPECT_EQ((ULONGLONG)first.nFileIndexHigh << 32 | first.nFileIndexLow, static_cast<ULONGLONG>(status.st_ino));
+    EXPECT_EQ(information(dir.path("LINK.PID")).nFileIndexLow, first.nFileIndexLow);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10)); // past a coarse clock's tick
+    std::filesystem::permissions(run, std::filesystem::perms::owner_read);
+    BY_HANDLE_FILE_INFORMATION chmodded = information(run);
+    EXPECT_EQ(CompareFileTime(&chmodded.ftLastWriteTime, &first.ftLastWriteTime), 0);
+    EXPECT_GT(CompareFileTime(&chmodded.ftCreationTime, &first.ftCreationTime), 0);
+    dir.write("real/NEXT", {1, 2, 3});
+    std::filesystem::rename(dir.path("real/NEXT"), run);
+    EXPECT_NE(information(run).nFileIndexLow, first.nFileIndexLow);
+}
+
+// A volume is found from any path on it, even one not made yet; only the
+// folder where it is mounted has a type.
+TEST(Folders, VolumesAndTheirKinds)
+{
+    char volume[MAX_PATH];
+    ASSERT_TRUE(GetVolumePathNameA("/proc/self/no/such/name", volume, sizeof volume));
+    EXPECT_STREQ(volume, "/proc/");
+    EXPECT_EQ(GetDriveTypeA("/proc/"), static_cast<UINT>(DRIVE_FIXED));
+    EXPECT_EQ(GetDriveTypeA("/proc/self/"), static_cast<UINT>(DRIVE_NO_ROOT_DIR));
+    ASSERT_TRUE(GetVolumePathNameA("/", volume, sizeof volume));
+    EXPECT_STREQ(volume, "/");
+    ASSERT_TRUE(GetVolumePathNameA(".", volume, sizeof volume));
+    EXPECT_EQ(GetDriveTypeA(nullptr), GetDriveTypeA(volume));
 }
