@@ -9,6 +9,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#if !defined(__SANITIZE_ADDRESS__)
 namespace {
 
 // The process's address space now, in bytes.
@@ -24,6 +25,7 @@ long long AddressSpace()
 }
 
 } // namespace
+#endif
 
 TEST(PdfOutOfMemory, GivesNoDocumentInsteadOfABrokenOne)
 {
