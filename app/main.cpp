@@ -1,6 +1,6 @@
 // The program's entry and its main window: class, window, the file named on
-// the command line, message loop, and the window procedure that hands each
-// command (and a dropped file) to its own function.
+// the command line, message loop with each window's keys, and the window
+// procedure that hands each command (and a dropped file) to its own function.
 #include "pidview.h"
 
 #include "compare.h"
@@ -12,6 +12,7 @@
 #include "../picture/page.h"
 
 #include <stdio.h>
+#include <string.h>
 
 HWND hWnd;
 HINSTANCE hInst;
@@ -85,11 +86,33 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
+// The keys of the window a message is for: the accelerator table named as
+// its class (and its menu) is, loaded once.
+static HACCEL AcceleratorsOf(HWND hwnd)
+{
+    static LPCSTR lpszClasses[] = {szMainAppName, szCompareClass, szTuneClass};
+    static HACCEL hAccels[3];
+    CHAR szClass[16];
+    int i;
+
+    if (hwnd == NULL || GetClassNameA(hwnd, szClass, sizeof(szClass)) == 0)
+        return NULL;
+    for (i = 0; i < 3; i++) {
+        if (strcmp(szClass, lpszClasses[i]) == 0) {
+            if (hAccels[i] == NULL)
+                hAccels[i] = LoadAcceleratorsA(hInst, lpszClasses[i]);
+            return hAccels[i];
+        }
+    }
+    return NULL;
+}
+
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow)
 {
     static CHAR szArgument[MAX_PATH];
     WNDCLASSA wc;
     MSG msg;
+    HACCEL hAccel;
     BOOL bResult;
     int cchArgument;
 
@@ -130,8 +153,11 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine
         LoadChosenFile(hWnd, szArgument, (UINT)cchArgument);
 
     while ((bResult = GetMessageA(&msg, NULL, 0, 0)) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        hAccel = AcceleratorsOf(msg.hwnd);
+        if (hAccel == NULL || !TranslateAcceleratorA(msg.hwnd, hAccel, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
     }
     // GetMessageA fails with -1 (no quit message to take the code from).
     return bResult == 0 ? (int)msg.wParam : 1;

@@ -5,6 +5,7 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#include <windowsx.h> // GET_X_LPARAM, GET_Y_LPARAM
 #else
 #include "wintypes.h"
 #include "kernel32/kernel32.h"

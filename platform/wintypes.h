@@ -13,6 +13,7 @@
 typedef int BOOL;
 typedef std::uint8_t BYTE;
 typedef std::uint16_t WORD;
+typedef std::int16_t SHORT;
 typedef std::uint32_t DWORD;
 typedef std::int32_t LONG;
 typedef std::int32_t INT;
@@ -63,6 +64,7 @@ DECLARE_HANDLE(HPEN);
 DECLARE_HANDLE(HBITMAP);
 DECLARE_HANDLE(HFONT);
 DECLARE_HANDLE(HRSRC);
+DECLARE_HANDLE(HACCEL);
 typedef HICON HCURSOR;
 typedef HINSTANCE HMODULE;
 typedef void* HGDIOBJ;

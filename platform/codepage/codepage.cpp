@@ -83,11 +83,23 @@ std::string ToUtf8(std::string_view cp932)
     return result;
 }
 
+std::string FromUtf16(std::u16string_view text)
+{
+    static Converter converter("CP932", "UTF-16LE");
+    std::string result;
+    auto question = [](std::string& out, std::string_view) {
+        out.push_back('?');
+        return std::size_t{2}; // one UTF-16 unit
+    };
+    if (!converter.run(reinterpret_cast<const char*>(text.data()), text.size() * 2, result, question))
+        return std::string(text.size(), '?');
+    return result;
+}
+
 std::string FileNameToCodePage(std::string_view name)
 {
     static Converter utf8Check("UTF-16LE", "UTF-8");
     static Converter fromUtf8("CP932", "UTF-8");
-    static Converter fromUtf16("CP932", "UTF-16LE");
     std::string result;
     auto giveUp = [](std::string&, std::string_view) { return std::size_t{0}; };
     if (utf8Check.run(name.data(), name.size(), result, giveUp)) {
@@ -104,15 +116,7 @@ std::string FileNameToCodePage(std::string_view name)
     }
     // Code page 932 already: through Unicode and back, so that only its
     // undecodable bytes change.
-    std::u16string wide = ToUtf16(name);
-    result.clear();
-    auto question = [](std::string& out, std::string_view) {
-        out.push_back('?');
-        return std::size_t{2}; // one UTF-16 unit
-    };
-    if (fromUtf16.run(reinterpret_cast<const char*>(wide.data()), wide.size() * 2, result, question))
-        return result;
-    return std::string(name.size(), '?');
+    return FromUtf16(ToUtf16(name));
 }
 
 } // namespace codepage

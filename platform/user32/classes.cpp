@@ -1,5 +1,8 @@
-// Window classes: the registry, and the stock icon and cursor.
+// Window classes: the registry, the class of a window, and the stock icon and
+// cursor.
 #include "window.h"
+
+#include "../fixme.h"
 
 #include <algorithm>
 
@@ -51,6 +54,7 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass)
     }
     WindowClass windowClass;
     windowClass.name = upperName(lpWndClass->lpszClassName);
+    windowClass.givenName = lpWndClass->lpszClassName;
     windowClass.fields = *lpWndClass;
     windowClass.fields.lpszClassName = nullptr; // the caller's strings need not live on
     windowClass.fields.lpszMenuName = nullptr;
@@ -76,6 +80,7 @@ BOOL WINAPI UnregisterClassA(LPCSTR lpClassName, HINSTANCE /*hInstance*/)
             return FALSE;
     }
     windowClass->name.clear();
+    windowClass->givenName.clear();
     windowClass->fields = WNDCLASSA{};
     return TRUE;
 }
@@ -88,4 +93,24 @@ HICON WINAPI LoadIconA(HINSTANCE /*hInstance*/, LPCSTR /*lpIconName*/)
 HCURSOR WINAPI LoadCursorA(HINSTANCE /*hInstance*/, LPCSTR /*lpCursorName*/)
 {
     return reinterpret_cast<HCURSOR>(&stockCursor);
+}
+
+int WINAPI GetClassNameA(HWND hWnd, LPSTR lpClassName, int nMaxCount)
+{
+    Window* window = FindWindowObject(hWnd);
+    if (window == nullptr || lpClassName == nullptr || nMaxCount <= 0) {
+        SetLastError(window == nullptr ? ERROR_INVALID_WINDOW_HANDLE : ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    if (window->kind == Window::Kind::Control) {
+        layer::Fixme("GetClassNameA: the class names of dialog controls are not provided");
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return 0;
+    }
+    // A dialog box is of the system's dialog class.
+    std::string name = window->kind == Window::Kind::TopLevel ? window->className : "#32770";
+    std::size_t count = std::min(name.size(), static_cast<std::size_t>(nMaxCount - 1));
+    name.copy(lpClassName, count);
+    lpClassName[count] = '\0';
+    return static_cast<int>(count);
 }

@@ -26,6 +26,7 @@ void RunModalLoop(HWND owner, const std::function<bool()>& finished)
     while (!finished() && (owner == nullptr || FindWindowObject(owner) != nullptr)) {
         MSG msg;
         if (TakeMessage(msg, false)) {
+            TranslateMessage(&msg);
             DispatchMessageA(&msg);
             continue;
         }

@@ -1,7 +1,10 @@
 // A top-level window over Qt Widgets: menu bar from the menu template, and a
 // client area painted from the window's pixel buffer, so that it stays on
-// screen whatever the program is doing.
+// screen whatever the program is doing, which hands its pointer, key and
+// focus events to client_input.
 #include "frame.h"
+
+#include "client_input.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -26,15 +29,27 @@ QString toQt(const std::u16string& text)
 
 class ClientArea : public QWidget {
 public:
-    ClientArea(std::shared_ptr<gdi32::PixelBuffer> pixels, QWidget* parent)
-        : QWidget(parent), pixels_(std::move(pixels))
+    ClientArea(HWND hwnd, std::shared_ptr<gdi32::PixelBuffer> pixels, QWidget* parent)
+        : QWidget(parent), hwnd_(hwnd), pixels_(std::move(pixels))
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setAttribute(Qt::WA_NoSystemBackground);
         setFixedSize(pixels_->width, pixels_->height);
+        // Moves without a button, and the keys, as a window gets them.
+        setMouseTracking(true);
+        setFocusPolicy(Qt::StrongFocus);
     }
 
 protected:
+    bool event(QEvent* event) override
+    {
+        if (ClientAreaEvent(hwnd_, this, event)) {
+            event->accept();
+            return true;
+        }
+        return QWidget::event(event);
+    }
+
     void paintEvent(QPaintEvent* event) override
     {
         // The buffer's 0x00RRGGBB words are what RGB32 holds; its top byte
@@ -67,6 +82,7 @@ private:
         reported = true;
     }
 
+    HWND hwnd_;
     std::shared_ptr<gdi32::PixelBuffer> pixels_;
 };
 
@@ -164,8 +180,9 @@ Frame::Frame(HWND hwnd, std::shared_ptr<gdi32::PixelBuffer> client, const std::u
         }
         layout->setMenuBar(bar);
     }
-    parts_->client = new ClientArea(std::move(client), window);
+    parts_->client = new ClientArea(hwnd, std::move(client), window);
     layout->addWidget(parts_->client);
+    parts_->client->setFocus(); // the keys' widget once the window is active
     if (x >= 0 && y >= 0)
         window->move(x, y);
     parts_->window = window;

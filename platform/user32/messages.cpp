@@ -3,6 +3,7 @@
 
 #include "dialog_items.h"
 #include "eventloop.h"
+#include "key_state.h"
 #include "resource_report.h"
 #include "timers.h"
 #include "window.h"
@@ -15,6 +16,12 @@ namespace user32 {
 namespace {
 
 std::deque<MSG> posted;
+// Keyboard and mouse messages, in the order they came, after the posted ones.
+struct QueuedInput {
+    MSG msg;
+    InputState state;
+};
+std::deque<QueuedInput> input;
 bool quitPosted = false;
 int quitCode = 0;
 
@@ -41,6 +48,26 @@ bool findMessage(MSG& msg, HWND hwnd, UINT first, UINT last, bool remove, bool t
             msg = *it;
             if (remove)
                 posted.erase(it);
+            return true;
+        }
+    }
+    for (auto it = input.begin(); it != input.end();) {
+        if (!inFilter(it->msg, hwnd, first, last)) {
+            ++it;
+        } else if (IsUserInput(it->msg.message) && !IsWindowEnabled(it->msg.hwnd)) {
+            it = input.erase(it); // a window disabled by a modal dialog takes no input
+        } else if (it->state.outside && it->msg.hwnd != GetCapture()) {
+            MSG dropped = it->msg;
+            input.erase(it);
+            OutsideMessageDropped(dropped); // may queue a leave
+            it = input.begin();
+        } else {
+            msg = it->msg;
+            if (remove) {
+                if (IsUserInput(it->msg.message))
+                    TakeInputState(it->msg, it->state);
+                input.erase(it);
+            }
             return true;
         }
     }
@@ -76,6 +103,24 @@ bool TakeMessage(MSG& msg, bool takeQuit)
 void ForgetMessagesOf(HWND hwnd)
 {
     std::erase_if(posted, [hwnd](const MSG& msg) { return msg.hwnd == hwnd; });
+    std::erase_if(input, [hwnd](const QueuedInput& queued) { return queued.msg.hwnd == hwnd; });
+}
+
+bool IsUserInput(UINT message)
+{
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+}
+
+void PostInput(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, POINT pt, InputState state)
+{
+    MSG msg{hwnd, message, wParam, lParam, now(), pt};
+    // Moves are not queued up: a waiting one takes the newer position.
+    if (message == WM_MOUSEMOVE && !input.empty() && input.back().msg.message == WM_MOUSEMOVE &&
+        input.back().msg.hwnd == hwnd) {
+        input.back() = QueuedInput{msg, std::move(state)};
+        return;
+    }
+    input.push_back(QueuedInput{msg, std::move(state)});
 }
 
 } // namespace user32
@@ -102,14 +147,6 @@ BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFi
     if (lpMsg == nullptr)
         return FALSE;
     return findMessage(*lpMsg, hWnd, wMsgFilterMin, wMsgFilterMax, (wRemoveMsg & PM_REMOVE) != 0, true);
-}
-
-BOOL WINAPI TranslateMessage(const MSG* lpMsg)
-{
-    // Keys reach Qt's widgets directly; there are no key messages to turn
-    // into characters.
-    (void)lpMsg;
-    return FALSE;
 }
 
 LRESULT WINAPI DispatchMessageA(const MSG* lpMsg)

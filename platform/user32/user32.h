@@ -272,3 +272,5 @@ BOOL WINAPI OpenClipboard(HWND hWndNewOwner);
 BOOL WINAPI EmptyClipboard();
 HANDLE WINAPI SetClipboardData(UINT uFormat, HANDLE hMem);
 BOOL WINAPI CloseClipboard();
+
+#include "input.h"

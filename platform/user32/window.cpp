@@ -135,6 +135,8 @@ HWND WINAPI CreateWindowExA(DWORD /*dwExStyle*/, LPCSTR lpClassName, LPCSTR lpWi
 
     auto window = std::make_unique<Window>(Window::Kind::TopLevel);
     window->procedure = windowClass->fields.lpfnWndProc;
+    window->className = windowClass->givenName;
+    window->classStyle = windowClass->fields.style;
     window->style = dwStyle;
     window->background = windowClass->fields.hbrBackground;
     window->menu = FindMenu(hMenu);
@@ -250,7 +252,7 @@ BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString)
     return done != 0;
 }
 
-LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM /*wParam*/, LPARAM lParam)
+LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
 {
     Window* window = FindWindowObject(hWnd);
     if (window == nullptr)
@@ -260,6 +262,15 @@ LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM /*wParam*/, LPARAM lPa
         return TRUE;
     case WM_CLOSE:
         DestroyWindow(hWnd);
+        return 0;
+    case WM_SYSKEYDOWN:
+        // Alt+F4 closes the window, by way of the system command.
+        if (wParam == VK_F4 && (lParam & (1 << 29)))
+            SendMessageA(hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE)
+            SendMessageA(hWnd, WM_CLOSE, 0, 0);
         return 0;
     case WM_PAINT: {
         // Validates, so that the paint is not asked for again and again.

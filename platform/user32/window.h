@@ -25,6 +25,7 @@ struct Menu {
 // A registered window class.
 struct WindowClass {
     std::string name; // upper-cased: class names ignore case
+    std::string givenName; // as the program wrote it
     WNDCLASSA fields{};
     resources::Id menuName;
     bool hasMenu = false;
@@ -46,6 +47,9 @@ struct Window {
     Kind kind;
     HWND hwnd; // never reused, unlike the object's address
     WNDPROC procedure = nullptr; // top-level windows
+    std::string className;       // as registered, for GetClassNameA
+    UINT classStyle = 0;         // CS_DBLCLKS and the rest
+    DWORD mouseTracking = 0;     // TME_LEAVE while a WM_MOUSELEAVE is asked for
     DLGPROC dialogProcedure = nullptr;
     DWORD style = 0;
     HBRUSH background = nullptr;
@@ -68,11 +72,12 @@ struct Window {
     INT_PTR dialogResult = 0;
 };
 
-// Window and menu handles count up from a tag of their own in the top bits,
-// apart from GDI handles (generation below 2^31 in the top half) and file
-// handles (small multiples of 4), and are never reused.
+// Window, menu and accelerator table handles count up from a tag of their
+// own in the top bits, apart from GDI handles (generation below 2^31 in the
+// top half) and file handles (small multiples of 4), and are never reused.
 inline constexpr std::uint64_t kWindowHandleTag = 0x8100'0000'0000'0000u;
 inline constexpr std::uint64_t kMenuHandleTag = 0x8200'0000'0000'0000u;
+inline constexpr std::uint64_t kAcceleratorHandleTag = 0x8300'0000'0000'0000u;
 
 // The live window behind a handle, or nullptr for null, stale or foreign ones.
 Window* FindWindowObject(HWND hwnd);

@@ -25,11 +25,12 @@ void Record(HWND hwnd, UINT message, WPARAM wParam, LPARAM)
     delivered.push_back({hwnd, message, wParam});
 }
 
+// The focus comes from the window system in its own time: it is left out.
 std::vector<UINT> MessagesTo(HWND hwnd)
 {
     std::vector<UINT> result;
     for (const Delivered& d : delivered) {
-        if (d.hwnd == hwnd)
+        if (d.hwnd == hwnd && d.message != WM_SETFOCUS && d.message != WM_KILLFOCUS)
             result.push_back(d.message);
     }
     return result;

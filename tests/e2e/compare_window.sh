@@ -4,8 +4,8 @@
 # run of the other's name, open a window showing pidpage's chart of them; its
 # Print puts that chart on one page of a private CUPS-PDF queue, enlarged by
 # the largest whole factor and centred; a file that is not a run is named in
-# one message; nine files are refused; closing a comparison window leaves
-# the others, and closing the main window ends the program.
+# one message; nine files are refused; closing a comparison window (its menu
+# or Ctrl+W) leaves the others, and closing the main window ends the program.
 # Usage: compare_window.sh PIDVIEW PIDPAGE PRINT_COMPARE EXAMPLES_DIR
 set -euo pipefail
 pidview=$1 pidpage=$2 print_compare=$3 examples=$4
@@ -110,6 +110,9 @@ xdotool key c
 wait_for_no_window '比較 \(2 件\)' && [ "$(window_count '比較 \(1 件\)')" = 1 ] \
   && [ "$(window_count 'Ver1\.00')" = 1 ] && pass "closing a comparison leaves the other windows" \
   || fail "closing a comparison window closed others"
+xdotool windowfocus --sync "$(xdotool search --onlyvisible --name '比較 \(1 件\)' | head -1)"
+xdotool key ctrl+w
+wait_for_no_window '比較 \(1 件\)' && pass "Ctrl+W closes a comparison window" || fail "Ctrl+W left it open"
 # The main window's close box ends the program, comparison windows and all.
 python3 "$here/x11_close.py" "$wid"
 for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done

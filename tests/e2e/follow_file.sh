@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# File > 再読み込み and 自動更新 through the real window. Reload reads the
-# file on screen again and, when it has gone, says so and keeps the page.
+# File > 再読み込み (and F5) and 自動更新 through the real window. Reload reads
+# the file on screen again and, when it has gone, says so and keeps the page.
 # With 自動更新 on, a run rewritten in place and a new run in the folder,
 # each written in two halves with a pause longer than the quiet moment
 # between them, show their page within two seconds of the last write and
@@ -58,6 +58,13 @@ shows PID_FAST || fail "the command line's file is not on screen"
 cp "$examples/PID_SLOW.PID" "$run"
 file_menu r
 shows PID_SLOW && pass "Reload shows the file as it is now" || fail "Reload did not read the file again"
+# F5 is the same command.
+cp "$examples/P_ONLY.PID" "$run"
+xdotool key F5
+shows P_ONLY && pass "F5 reloads" || fail "F5 did not reload"
+cp "$examples/PID_SLOW.PID" "$run"
+xdotool key F5
+shows PID_SLOW || fail "F5 did not reload the second time"
 rm "$run"
 file_menu r
 answer_message_box "$work/gone.png" && pass "Reload of a file that has gone says so" || fail "no message for a file that has gone"

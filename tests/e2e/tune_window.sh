@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Analysis > Tuning suggestion in the real viewer under Xvfb: for a run under
 # a UTF-8 name, a window named after it shows pidpage's tuning chart (the
-# four legend rows, the model, the law and the warnings); its copy gives the
-# header and a row per suggestion; its print puts the chart on one page of a
+# four legend rows, the model, the law and the warnings); its copy (and
+# Ctrl+C) gives the header and a row per suggestion; its print puts the chart on one page of a
 # private CUPS-PDF queue; a run that gets no suggestion brings one message
 # and no window.
 # Usage: tune_window.sh PIDVIEW PIDPAGE PRINT_COMPARE EXAMPLES_DIR
@@ -50,6 +50,12 @@ xclip -selection clipboard -o >"$work/copy.txt" 2>/dev/null || true
   && pass "the copy's header" || fail "the copy's header: $(head -1 "$work/copy.txt")"
 [ "$(cut -f1,2 "$work/copy.txt" | sed -n '2,3p' | paste -sd'|')" = $'試験データ.PID\tPI|試験データ.PID\tPID' ] \
   && pass "a row per suggestion" || fail "the copy's rows: $(sed -n '2,3p' "$work/copy.txt")"
+# Ctrl+C is the same copy.
+xclip -selection clipboard -i /dev/null
+xdotool key ctrl+c
+sleep 0.3
+cmp -s <(xclip -selection clipboard -o 2>/dev/null) "$work/copy.txt" && pass "Ctrl+C copies the same" \
+  || fail "Ctrl+C did not copy the suggestions"
 
 # File > Print: one page, the chart enlarged by a whole factor and centred.
 before=$(new_pdfs | wc -l)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build under Wine: pidview.exe starts, its window shows the
 # title, the menu and the page of the start values (as the real GDI draws it
-# in gdipage.exe), File > Open loads an example and shows its page, File >
-# 印刷 prints one page on the default printer (the CUPS-PDF queue of a private
+# in gdipage.exe), File > Open loads an example and shows its page, F5
+# reloads it, File > 印刷 prints one page on the default printer (the CUPS-PDF queue of a private
 # scheduler, which Wine lists and makes its default), 応答特性's copy pastes as
 # Japanese text, File > Exit ends it
 # with status 0, and a run named on its command line (in a folder with a
@@ -94,6 +94,17 @@ xdotool type --delay 20 "Z:${run//\//\\}"
 xdotool key Return
 shows_page run || fail "the opened run's page is not in the window: $(cat window-run.report)"
 echo "ok   File > Open: $(cat window-run.report)"
+
+# F5 is File > 再読み込み: with the run gone, the load message comes.
+mv "$run" "$run.away"
+xdotool windowfocus --sync "$wid"
+xdotool key F5
+box=$(timeout 20 xdotool search --sync --onlyvisible --name 'データロード' | head -1) || true
+[ -n "$box" ] || fail "F5 does not reload the run"
+xdotool windowfocus --sync "$box"
+xdotool key Return
+mv "$run.away" "$run"
+echo "ok   F5 reloads"
 
 # File > 印刷: one page reaches the default printer.
 open_file_menu() {

@@ -58,7 +58,7 @@ TEST(ResourceTemplates, MenuTextsIdentifiersAndSeparators)
     auto menu = Menu();
     ASSERT_EQ(menu.size(), 4u);
     ExpectPopup(menu[0], u"ファイル(&F)",
-                {{u"開く(&O)", 101}, {u"再読み込み(&R)", 102, kGrayed}, {u"自動更新(&U)", 103, kGrayed}, {},
+                {{u"開く(&O)", 101}, {u"再読み込み(&R)\tF5", 102, kGrayed}, {u"自動更新(&U)", 103, kGrayed}, {},
                  {u"印刷(&P)", 105}, {}, {u"終了(&X)", 109}});
     ExpectPopup(menu[1], u"編集(&E)", {{u"ページをコピー(&C)", 201}, {u"データのコピー(&D)", 202}});
     ExpectPopup(menu[2], u"解析(&A)",
@@ -68,8 +68,8 @@ TEST(ResourceTemplates, MenuTextsIdentifiersAndSeparators)
     auto compare = Menu("PIDCOMPARE");
     ASSERT_EQ(compare.size(), 1u);
     ASSERT_EQ(compare[0].children.size(), 3u);
-    EXPECT_EQ(compare[0].children[0].text, u"印刷(&P)");
-    EXPECT_EQ(compare[0].children[2].text, u"閉じる(&C)");
+    EXPECT_EQ(compare[0].children[0].text, u"印刷(&P)\tCtrl+P");
+    EXPECT_EQ(compare[0].children[2].text, u"閉じる(&C)\tCtrl+W");
 }
 
 TEST(ResourceTemplates, AboutDialogFrame)
