@@ -27,6 +27,7 @@ void RedrawPage(HWND hwnd)
     GetClientRect(hwnd, &rc);
     FillRect(hDC, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));
     Disp_Page(hDC);
+    Disp_ShownPageCursor(hDC);
     ReleaseDC(hwnd, hDC);
 }
 
@@ -63,6 +64,7 @@ void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath)
     }
     switch (iResult) {
     case LOAD_ACCEPTED:
+        HidePageCursor(hwnd);
         FileOpenedByHand(hwnd);
         NameWindow(hwnd);
         break;

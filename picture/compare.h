@@ -58,6 +58,10 @@ void ResetChartView(CHARTVIEW* pView, const COMPARESET* pSet);
 // The top of the legend's frame: as high as its rows and notes need.
 int LegendTop(const COMPARESET* pSet);
 
+// The sample of a run the cursor reads at llCursorMs (the nearest), or -1
+// when the run has none there or it is empty.
+int CursorSample(const MEASRECORD* pRec, LONGLONG llCursorMs);
+
 // The chart as the view shows it; Disp_Compare at the default range, with
 // neither cursor nor marks.
 void Disp_CompareView(HDC hdc, const COMPARESET* pSet, const CHARTVIEW* pView);

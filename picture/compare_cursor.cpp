@@ -30,8 +30,7 @@ void Draw_CursorLine(HDC hdc, const COMPAREAXES* pAxes, LONGLONG llCursorMs)
     DeleteObject(hPen);
 }
 
-// The sample of a run that the cursor reads, or -1 for none.
-static int CursorSample(const MEASRECORD* pRec, LONGLONG llCursorMs)
+int CursorSample(const MEASRECORD* pRec, LONGLONG llCursorMs)
 {
     int i = HasTimeAxis(pRec) ? SampleAtTime(llCursorMs, pRec->iPramSamp) : -1;
     return i >= 0 && pRec->cMeasData[i] != PID_NO_SAMPLE ? i : -1;
@@ -85,7 +84,7 @@ void Disp_CursorReadout(HDC hdc, const COMPARESET* pSet, const COMPAREAXES* pAxe
         i = CursorSample(pRec, llCursorMs);
         if (i >= 0) {
             Draw_CursorPoint(hdc, pAxes, r, pRec, i);
-            wsprintfA(szPiece, " %d:%d00", r + 1, pRec->cMeasData[i]);
+            wsprintfA(szPiece, " %d:%d", r + 1, 100 * pRec->cMeasData[i]);
         } else {
             wsprintfA(szPiece, " %d:%s", r + 1, NO_FIGURE_TEXT);
         }
