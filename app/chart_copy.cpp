@@ -9,39 +9,18 @@
 
 #include <string.h>
 
-static CHAR szFileColumn[] = "ファイル";
 static CHAR szTimeColumn[] = "時刻 [s]";
-
-// Appends a cell and the tab after it, or the line end after the last one,
-// to the text of iLen bytes and returns its new length; what does not fit
-// is left out. A control character (a name may hold a tab or a line end)
-// becomes '?', so that the cell stays one.
-static int AppendCell(LPSTR pszText, int iLen, LPCSTR pszCell, BOOL bLast)
-{
-    LPCSTR pszEnd = bLast ? "\r\n" : "\t";
-
-    for (; *pszCell != '\0' && iLen < COMPARE_COPY_SIZE - 1; pszCell++)
-        pszText[iLen++] = (BYTE)*pszCell < 0x20 ? '?' : *pszCell;
-    for (; *pszEnd != '\0' && iLen < COMPARE_COPY_SIZE - 1; pszEnd++)
-        pszText[iLen++] = *pszEnd;
-    pszText[iLen] = '\0';
-    return iLen;
-}
 
 void MakeCompareCopy(const COMPARESET* pSet, LPSTR pszCopy)
 {
     STEPFIGURES fig;
     FIGURETEXTS ft;
-    int iLen = AppendCell(pszCopy, 0, szFileColumn, FALSE);
+    int iLen = AppendFigureHeader(pszCopy, 0, COMPARE_COPY_SIZE);
 
-    for (int i = 0; i < FIGURE_COUNT; i++)
-        iLen = AppendCell(pszCopy, iLen, szFigureLabels[i], i + 1 == FIGURE_COUNT);
     for (int r = 0; r < pSet->nRuns && r < COMPARE_MAX_RUNS; r++) {
         CalcStepFigures(&pSet->run[r].rec, &fig);
         MakeFigureTexts(&fig, &ft);
-        iLen = AppendCell(pszCopy, iLen, pSet->run[r].szName, FALSE);
-        for (int i = 0; i < FIGURE_COUNT; i++)
-            iLen = AppendCell(pszCopy, iLen, ft.szValue[i], i + 1 == FIGURE_COUNT);
+        iLen = AppendFigureLine(pszCopy, iLen, COMPARE_COPY_SIZE, pSet->run[r].szName, &ft);
     }
 }
 
@@ -53,19 +32,19 @@ static int AppendReadout(LPSTR pszCopy, int iLen, const COMPARESET* pSet, LONGLO
     int nRuns = pSet->nRuns < COMPARE_MAX_RUNS ? pSet->nRuns : COMPARE_MAX_RUNS;
     int r, i;
 
-    iLen = AppendCell(pszCopy, iLen, szTimeColumn, nRuns == 0);
+    iLen = AppendCopyCell(pszCopy, iLen, COMPARE_COPY_SIZE, szTimeColumn, nRuns == 0);
     for (r = 0; r < nRuns; r++) {
         wsprintfA(szCell, "%d: %s [rpm]", r + 1, pSet->run[r].szName);
-        iLen = AppendCell(pszCopy, iLen, szCell, r + 1 == nRuns);
+        iLen = AppendCopyCell(pszCopy, iLen, COMPARE_COPY_SIZE, szCell, r + 1 == nRuns);
     }
     wsprintfA(szCell, "%d.%02d", (int)(llCursorMs / 1000), (int)(llCursorMs % 1000 / 10));
-    iLen = AppendCell(pszCopy, iLen, szCell, nRuns == 0);
+    iLen = AppendCopyCell(pszCopy, iLen, COMPARE_COPY_SIZE, szCell, nRuns == 0);
     for (r = 0; r < nRuns; r++) {
         i = CursorSample(&pSet->run[r].rec, llCursorMs);
         szCell[0] = '\0';
         if (i >= 0)
             wsprintfA(szCell, "%d", 100 * pSet->run[r].rec.cMeasData[i]);
-        iLen = AppendCell(pszCopy, iLen, szCell, r + 1 == nRuns);
+        iLen = AppendCopyCell(pszCopy, iLen, COMPARE_COPY_SIZE, szCell, r + 1 == nRuns);
     }
     return iLen;
 }

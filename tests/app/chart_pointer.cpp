@@ -9,6 +9,9 @@
 #include "main_window_fixture.h"
 #include "pidfile.h"
 #include "platform/gdi32/surface.h"
+#include "platform/user32/testing.h"
+
+#include <cstring>
 
 #include <vector>
 
@@ -38,6 +41,7 @@ TEST_F(ChartPointer, the_chart_windows_cursor_and_zoom_follow_the_messages)
     static COMPARESET set;
     set.nRuns = 1;
     set.run[0].rec.iPramSamp = 5; // 256 samples at 50 ms: 0 to 12.75 s
+    std::strcpy(set.run[0].szName, "A\tB.PID");
     HWND chart = OpenCompareWindow(&set);
     ASSERT_NE(chart, nullptr);
     const CHARTVIEW* view = FindChartView(chart);
@@ -59,6 +63,13 @@ TEST_F(ChartPointer, the_chart_windows_cursor_and_zoom_follow_the_messages)
     SendMessageA(chart, WM_KEYDOWN, VK_END, 0);
     SendMessageA(chart, WM_KEYDOWN, VK_LEFT, 0);
     EXPECT_EQ(view->llCursorMs, 12700);
+    // The copy: the figures' header and the run's line, then the readout.
+    SendMessageA(chart, WM_COMMAND, IDM_COMPARE_COPY, 0);
+    const std::u16string copied = user32::testing::ClipboardText();
+    EXPECT_EQ(copied.substr(0, 5), u"ファイル\t");
+    EXPECT_NE(copied.find(u"\r\nA?B.PID\t0\t0\t0\t0\t50\t"), std::u16string::npos); // the name's tab made safe
+    const std::u16string readout = u"\r\n時刻 [s]\t1: A?B.PID [rpm]\r\n12.70\t0\r\n";
+    EXPECT_EQ(copied.substr(copied.size() - readout.size()), readout);
     SendMessageA(chart, WM_COMMAND, IDM_VIEW_MARKS, 0);
     EXPECT_TRUE(view->bMarks);
     EXPECT_EQ(GetMenuState(GetMenu(chart), IDM_VIEW_MARKS, MF_BYCOMMAND) & MF_CHECKED, UINT(MF_CHECKED));
