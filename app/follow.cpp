@@ -232,13 +232,10 @@ void ReloadCommand(HWND hwnd)
 void FileOpenedByHand(HWND hwnd)
 {
     CHAR szFolder[MAX_PATH];
-    HMENU hMenu = GetMenu(hwnd);
     DWORD cch = GetFullPathNameA(szFileName, sizeof(szPageFile), szPageFile, NULL);
 
     if (cch == 0 || cch >= sizeof(szPageFile))
         memcpy(szPageFile, szFileName, strlen(szFileName) + 1);
-    EnableMenuItem(hMenu, IDM_RELOAD, MF_BYCOMMAND | MF_ENABLED);
-    EnableMenuItem(hMenu, IDM_AUTOUPDATE, MF_BYCOMMAND | MF_ENABLED);
     if (!bFollow)
         return;
     if (GetPageFolder(szFolder) && strcmp(szFolder, szFollowFolder) == 0)

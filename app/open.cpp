@@ -3,6 +3,8 @@
 // the run, and redraw the page at once.
 #include "pidview.h"
 
+#include "resource.h"
+
 #include "../data/measdata.h"
 #include "../picture/page.h"
 
@@ -51,6 +53,17 @@ void NameWindow(HWND hwnd)
     SetWindowTextA(hwnd, szCaption);
 }
 
+// The items that act on the run on screen are greyed until there is one
+// (the start values are no run): from then on there always is.
+static void EnableRunItems(HWND hwnd)
+{
+    static const UINT uRunItems[] = {IDM_RELOAD, IDM_AUTOUPDATE, IDM_COPYDATA, IDM_FIGURES, IDM_TUNE};
+    HMENU hMenu = GetMenu(hwnd);
+
+    for (int i = 0; i < (int)(sizeof(uRunItems) / sizeof(uRunItems[0])); i++)
+        EnableMenuItem(hMenu, uRunItems[i], MF_BYCOMMAND | MF_ENABLED);
+}
+
 void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath)
 {
     int iResult = LOAD_CANNOTOPEN;
@@ -66,6 +79,7 @@ void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath)
     case LOAD_ACCEPTED:
         HidePageCursor(hwnd);
         FileOpenedByHand(hwnd);
+        EnableRunItems(hwnd);
         NameWindow(hwnd);
         break;
     case LOAD_BADFORMAT:

@@ -137,6 +137,9 @@ CommandLine ParseCommandLine(int argc, char** argv)
             line.operands.emplace_back(argument);
         }
     }
+    if ((line.mode == Mode::Help || line.mode == Mode::Version) && !line.operands.empty())
+        Fail(kStatusUsage, std::string(line.mode == Mode::Help ? "--help" : "--version") + " takes nothing else ("
+                               + line.operands.front() + "); " + UsageText());
     if ((line.chart.range || line.chart.marks) && line.mode != Mode::Compare && line.mode != Mode::TuneChart)
         Fail(kStatusUsage, std::string(line.chart.range ? "--time" : "--marks") + " goes with --compare or --tune-chart");
     return line;
@@ -144,13 +147,11 @@ CommandLine ParseCommandLine(int argc, char** argv)
 
 std::string UsageText()
 {
-    std::vector<std::string> forms = Forms();
-    std::string text = "usage: pidpage " + forms.front();
-    for (std::size_t i = 1; i < forms.size(); ++i)
-        text += " | " + forms[i];
-    return text;
+    return std::string("usage: pidpage ") + kPageOperands + ", or pidpage --help for the other forms";
 }
 
+// The options and what each does; the manual page pidpage(1) has the rest
+// (the CSV columns, the controller's law and the tuning rule).
 std::string HelpText()
 {
     std::string text;
@@ -158,58 +159,10 @@ std::string HelpText()
         text += (text.empty() ? "usage: pidpage " : "       pidpage ") + form + "\n";
     text += "\n"
         "Draws the page that pidview shows for a measurement file of the PID motor\n"
-        "speed controller (or, without FILE.PID, the page of the start values) on an\n"
-        "800 x 540 white page and writes it to OUT.png, or with OUT.png - to standard\n"
-        "output (not a terminal). OUT.png ends in .png or has no extension, and is\n"
-        "never a run: an existing file is replaced only when it is a PNG or empty.\n\n"
-        "With --figures it writes, for each FILE.PID in turn, one CSV row (RFC 4180,\n"
-        "CR LF, a header line first) to standard output: the set values and the\n"
-        "figures of the step response (rise time 10-90 %, peak and its time,\n"
-        "overshoot, settling time in a 5 % band, steady-state error, IAE), in rpm,\n"
-        "percent, ms and seconds; a figure the run does not have is an empty field,\n"
-        "and a file that is not a run gets a row of its name alone.\n\n"
-        "With --compare, draws one to eight runs on one 800 x 540 chart instead: one\n"
-        "time axis to the last measured sample of the longest run, each run placed by\n"
-        "its own sampling period (labels in whole seconds, or in ms when the axis is\n"
-        "shorter than two seconds); a speed axis from 0 to at least 8000 rpm; each\n"
-        "run's curve and dashed target line in its own colour and pattern; and a\n"
-        "legend with each file's name, target, Kp, Ti, Td, sampling period, overshoot\n"
-        "and settling time. A run whose sampling period is not positive is listed\n"
-        "without a curve. A file that is not a run is named on standard error and\n"
-        "left out; the chart of the rest is still written.\n\n"
-        "With --samples, writes the run's samples as CSV (RFC 4180, CR LF) to standard\n"
-        "output: a header line time_s,speed_rpm,target_rpm and one row per sample\n"
-        "slot, 256 in all: the slot's time in seconds, its speed and the target in\n"
-        "rpm. An empty slot has an empty speed; a run whose sampling period is zero\n"
-        "or negative has no time axis, and its times are empty. Status 1 when the\n"
-        "file is refused (nothing is written), 2 when not exactly one file is named.\n\n"
-        "With --tune, suggests settings for each FILE.PID in turn, one CSV row (as\n"
-        "--figures writes them) of the columns file, gain, tau_s, theta_s,\n"
-        "fit_rms_rpm, kp_pi_pct, ti_pi_ms, pi_overshoot_pct, pi_settling_s,\n"
-        "kp_pid_pct, ti_pid_ms, td_pid_ms, pid_overshoot_pct, pid_settling_s, reason\n"
-        "and warning. The controller is taken to follow, every sampling period T,\n"
-        "  u_k = Kp/100 (e_k + T/Ti sum_{j<=k} e_j + Td/T (e_k - e_k-1)),\n"
-        "e_k = target - speed sample (100 rpm), e_-1 = e_0, Ti = 0 or Td = 0 for no\n"
-        "integral or derivative action, u_k held until the next sample, from rest.\n"
-        "The outputs are recomputed from the samples, and the motor's model\n"
-        "K e^(-theta s)/(tau s + 1) (gain in 100 rpm per output unit, times in s)\n"
-        "is fitted to the valid samples by least squares; with theta_e = theta + T/2\n"
-        "the SIMC rule gives PI Kc = tau / (2 K theta_e), Ti = min(tau, 8 theta_e),\n"
-        "Kp = 100 Kc, and the PID adds Td = theta_e / 3 in series, written in the\n"
-        "law's form as Kp (1 + Td/Ti), Ti + Td, Ti Td / (Ti + Td); settings in whole\n"
-        "percent and 10 ms. The overshoot and settling time are those the model\n"
-        "predicts for each setting. No suggestion, and a reason, for a run without a\n"
-        "positive period, target or Kp, with fewer than 8 valid samples or hardly\n"
-        "any change of speed, whose fit ends at a limit of its search, or whose RMS\n"
-        "error exceeds 80 rpm or 3 % of the target; the model's columns stay where\n"
-        "there is a model. warning says when a suggestion's start output is larger\n"
-        "than the run's: a drive held at its limit overshoots more than predicted.\n"
-        "A withheld suggestion is a result (status 0); a file that is not a run gets\n"
-        "a row of its name alone and status 1.\n\n"
-        "With --tune-chart, draws the run as the viewer's tuning window does: the\n"
-        "measured curve, the model's replay and the two predictions on the\n"
-        "comparison chart, with the model, the law and the warnings under the\n"
-        "legend. Status 1, and nothing written, when no suggestion is made.\n\n";
+        "speed controller (without FILE.PID, the page of the start values) as an\n"
+        "800 x 540 PNG into OUT.png, or with - to standard output. An existing\n"
+        "OUT.png is replaced only when it is a PNG picture or empty. An option\n"
+        "draws or lists something else instead:\n\n";
     std::vector<std::string> names;
     std::size_t column = 0;
     for (const Option& option : kOptions) {
@@ -220,14 +173,9 @@ std::string HelpText()
     for (std::size_t i = 0; i < names.size(); ++i)
         text += "  " + names[i] + std::string(column - names[i].size(), ' ') + kOptions[i].help + "\n";
     text += "      --" + std::string(column - 6, ' ') + "end of options (for a file name starting with '-')\n\n";
-    text += "Exit status: 0 the picture (or every row of figures) is written; 1 the file\n"
-        "cannot be read or is not a measurement file, or the picture cannot be\n"
-        "written (one line on standard error, no file left behind); with --figures,\n"
-        "1 when a file is refused (one line for each); with --compare, 1 when any\n"
-        "file was left out (one line each; no picture when none is left); 2 a wrong\n"
-        "command line (with --compare: no output name, no run or more than eight),\n"
-        "or an output that is refused (a .pid name, a run, an existing file that is\n"
-        "not a PNG, standard output at a terminal).\n";
+    text += "Exit status: 0 done; 1 a file could not be read or written, or a file was\n"
+        "left out of --figures, --compare or --tune (one line each on standard\n"
+        "error); 2 a wrong command line or a refused output. pidpage(1) tells more.\n";
     return text;
 }
 

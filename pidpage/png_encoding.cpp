@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <png.h>
 #include <unistd.h>
 #include <vector>
@@ -80,6 +82,9 @@ void Encode(const Rows* rows, int width, int height, Sink* sink)
     if (rows->colourType == PNG_COLOR_TYPE_PALETTE) {
         png_set_PLTE(png, info, rows->palette, rows->colours);
         png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+        // The indices come from the palette itself: libpng's check of every
+        // pixel against it would cost more than the compression.
+        png_set_check_for_invalid_index(png, 0);
     }
     png_set_compression_level(png, kCompressionLevel);
     png_write_info(png, info);
@@ -88,71 +93,116 @@ void Encode(const Rows* rows, int width, int height, Sink* sink)
     png_destroy_write_struct(&png, &info);
 }
 
-// The picture's colours in the order met, or false when there are more than
-// 256. Runs of one colour are the rule, so a colour is looked up only where
-// a run ends.
-bool CollectColours(const gdi32::PixelBuffer& picture, std::uint32_t (&colours)[256], int& count)
+// Whether row y holds the same pixels as the row above: a page repeats most
+// of its rows (white margins, the stretches between grid lines), and a
+// repeated row needs neither its colours looked up nor its indices packed.
+bool RepeatsRowAbove(const gdi32::PixelBuffer& picture, int y)
 {
-    count = 0;
-    const std::uint32_t* pixel = picture.pixels.data();
-    const std::uint32_t* const end = pixel + picture.pixels.size();
-    while (pixel != end) {
-        const std::uint32_t colour = *pixel;
-        if (std::find(colours, colours + count, colour) == colours + count) {
-            if (count == 256)
-                return false;
-            colours[count++] = colour;
+    const std::uint32_t* row = picture.pixels.data() + static_cast<std::size_t>(y) * picture.width;
+    return y > 0 && std::memcmp(row, row - picture.width, sizeof(*row) * static_cast<std::size_t>(picture.width)) == 0;
+}
+
+// The end of the run of colour that starts at pixel, two pixels a step.
+const std::uint32_t* RunEnd(const std::uint32_t* pixel, const std::uint32_t* end, std::uint32_t colour)
+{
+    const std::uint64_t two = static_cast<std::uint64_t>(colour) << 32 | colour;
+    std::uint64_t next;
+    while (end - pixel >= 2 && (std::memcpy(&next, pixel, sizeof next), next == two))
+        pixel += 2;
+    while (pixel != end && *pixel == colour)
+        ++pixel;
+    return pixel;
+}
+
+// Each pixel's index among the colours in the order met, a byte a pixel,
+// row by row into rows.bytes; false when there are more than 256. Runs of
+// one colour are the rule, so a colour is looked up only where a run starts.
+bool IndexColours(const gdi32::PixelBuffer& picture, std::uint32_t (&colours)[256], Rows& rows)
+{
+    const auto width = static_cast<std::size_t>(picture.width);
+    rows.bytes.resize(width * static_cast<std::size_t>(picture.height));
+    for (int y = 0; y < picture.height; ++y) {
+        png_byte* out = rows.bytes.data() + static_cast<std::size_t>(y) * width;
+        if (RepeatsRowAbove(picture, y)) {
+            std::memcpy(out, out - width, width);
+            continue;
         }
-        while (pixel != end && *pixel == colour)
-            ++pixel;
+        const std::uint32_t* pixel = picture.pixels.data() + static_cast<std::size_t>(y) * width;
+        const std::uint32_t* const end = pixel + width;
+        while (pixel != end) {
+            const std::uint32_t colour = *pixel;
+            const auto index = static_cast<int>(std::find(colours, colours + rows.colours, colour) - colours);
+            if (index == rows.colours) {
+                if (rows.colours == 256)
+                    return false;
+                colours[rows.colours++] = colour;
+            }
+            const std::uint32_t* runEnd = RunEnd(pixel + 1, end, colour);
+            std::memset(out, index, static_cast<std::size_t>(runEnd - pixel));
+            out += runEnd - pixel;
+            pixel = runEnd;
+        }
     }
     return true;
 }
 
-// Each row as palette indices packed to bitDepth, the first pixel of a
-// byte in its highest bits.
-void PackIndices(const gdi32::PixelBuffer& picture, const std::uint32_t (&colours)[256], Rows& rows)
+// The index bytes packed to bitDepth in place, row by row (a packed row
+// is never longer than the bytes it is made from), the first pixel of a
+// byte in its highest bits; a row that repeats the one above is copied.
+void PackIndices(const gdi32::PixelBuffer& picture, Rows& rows)
 {
     const unsigned depth = static_cast<unsigned>(rows.bitDepth);
     const int perByte = static_cast<int>(8 / depth);
-    rows.stride = static_cast<std::size_t>((picture.width + perByte - 1) / perByte);
-    rows.bytes.assign(rows.stride * static_cast<std::size_t>(picture.height), 0);
-    std::uint32_t colour = colours[0];
-    unsigned index = 0;
+    const int width = picture.width;
+    rows.stride = static_cast<std::size_t>((width + perByte - 1) / perByte);
+    if (perByte == 1)
+        return;
+    const int whole = width / perByte * perByte;
     for (int y = 0; y < picture.height; ++y) {
-        const std::uint32_t* pixel = picture.pixels.data() + static_cast<std::size_t>(y) * picture.width;
+        const png_byte* in = rows.bytes.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
         png_byte* out = rows.bytes.data() + static_cast<std::size_t>(y) * rows.stride;
-        unsigned byte = 0;
-        int filled = 0;
-        for (int x = 0; x < picture.width; ++x, ++pixel) {
-            if (*pixel != colour) {
-                colour = *pixel;
-                index = static_cast<unsigned>(std::find(colours, colours + rows.colours, colour) - colours);
-            }
-            byte = byte << depth | index;
-            if (++filled == perByte) {
+        if (RepeatsRowAbove(picture, y)) {
+            std::memcpy(out, out - rows.stride, rows.stride);
+            continue;
+        }
+        int x = 0;
+        if (perByte == 2) {
+            for (; x < whole; x += 2)
+                *out++ = static_cast<png_byte>(in[x] << 4 | in[x + 1]);
+        } else if (perByte == 4) {
+            for (; x < whole; x += 4)
+                *out++ = static_cast<png_byte>(in[x] << 6 | in[x + 1] << 4 | in[x + 2] << 2 | in[x + 3]);
+        } else {
+            for (; x < whole; x += perByte) {
+                unsigned byte = 0;
+                for (int i = 0; i < perByte; ++i)
+                    byte = byte << depth | in[x + i];
                 *out++ = static_cast<png_byte>(byte);
-                byte = 0;
-                filled = 0;
             }
         }
-        if (filled != 0)
-            *out = static_cast<png_byte>(byte << depth * static_cast<unsigned>(perByte - filled));
+        if (x < width) {
+            unsigned byte = 0;
+            for (int i = 0; i < perByte; ++i)
+                byte = byte << depth | (x + i < width ? in[x + i] : 0u);
+            *out = static_cast<png_byte>(byte);
+        }
     }
+    rows.bytes.resize(rows.stride * static_cast<std::size_t>(picture.height));
 }
 
 // The picture's rows: packed palette indices, or RGB bytes.
 void MakeRows(const gdi32::PixelBuffer& picture, Rows& rows)
 {
     std::uint32_t colours[256];
-    if (CollectColours(picture, colours, rows.colours)) {
+    if (IndexColours(picture, colours, rows)) {
         rows.colourType = PNG_COLOR_TYPE_PALETTE;
         rows.bitDepth = rows.colours <= 2 ? 1 : rows.colours <= 4 ? 2 : rows.colours <= 16 ? 4 : 8;
         for (int i = 0; i < rows.colours; ++i)
             rows.palette[i] = png_color{static_cast<png_byte>(colours[i] >> 16),
                                         static_cast<png_byte>(colours[i] >> 8), static_cast<png_byte>(colours[i])};
-        PackIndices(picture, colours, rows);
+        PackIndices(picture, rows);
     } else {
+        rows.colours = 0;
         rows.stride = static_cast<std::size_t>(picture.width) * 3;
         rows.bytes.resize(rows.stride * static_cast<std::size_t>(picture.height));
         for (std::size_t i = 0; i < picture.pixels.size(); ++i) {

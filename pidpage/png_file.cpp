@@ -112,21 +112,25 @@ void Replace(const gdi32::PixelBuffer& picture, const std::string& path, const s
     }
 }
 
-// Whether the regular file at path starts with PNG's signature: only an
-// earlier picture is replaced, whatever the file is called. An empty file
-// holds nothing to lose.
-bool HoldsPictureOrNothing(const std::string& path, const struct stat& info)
+// Whether the regular file at path may be replaced: only an earlier picture
+// (PNG's signature) is, whatever the file is called, or an empty file, which
+// holds nothing to lose. 0 when it may, -1 when it holds something else, or
+// why it could not be read to tell.
+int CheckReplaceable(const std::string& path, const struct stat& info)
 {
     static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (info.st_size == 0)
-        return true;
+        return 0;
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return errno;
     unsigned char head[sizeof kSignature];
     ssize_t got = ::read(fd, head, sizeof head);
+    int error = got < 0 ? errno : 0;
     ::close(fd);
-    return got == static_cast<ssize_t>(sizeof head) && std::memcmp(head, kSignature, sizeof head) == 0;
+    if (error != 0)
+        return error;
+    return got == static_cast<ssize_t>(sizeof head) && std::memcmp(head, kSignature, sizeof head) == 0 ? 0 : -1;
 }
 
 } // namespace
@@ -155,7 +159,12 @@ void CheckOutputName(const std::string& output, const std::vector<std::string>& 
             Fail(kStatusUsage, output + ": is the file " + input + " itself; give the picture a name of its own");
     }
     // A run without a .PID name (or a link to one) is still a run.
-    if (output != "-" && S_ISREG(out.st_mode) && !HoldsPictureOrNothing(output, out))
+    if (output == "-" || !S_ISREG(out.st_mode))
+        return;
+    const int check = CheckReplaceable(output, out);
+    if (check > 0)
+        Fail(kStatusFailed, output + ": exists and cannot be read to see that it is a picture: " + std::strerror(check));
+    if (check < 0)
         Fail(kStatusUsage, output + ": exists and is not a PNG picture; give the picture a name of its own");
 }
 

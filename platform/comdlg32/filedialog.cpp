@@ -16,10 +16,16 @@
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QListView>
 #include <QMimeDatabase>
 #include <QPixmapCache>
+#include <QSplitter>
+#include <QTreeView>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -133,6 +139,34 @@ QByteArray folderAndNames(const QStringList& files)
     return result + '\0';
 }
 
+// Qt's dialog opens at a size that cuts its columns ("41…", "2026/1…") and
+// the names of the places beside them: it gets room, the places their width,
+// and each column the width of what it shows once a folder is read (the
+// visible rows only, so a big folder costs no more).
+void GiveColumnsRoom(QFileDialog& dialog)
+{
+    dialog.resize(dialog.sizeHint().expandedTo(QSize(820, 480)));
+    auto* sidebar = dialog.findChild<QListView*>(QStringLiteral("sidebar"));
+    auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter"));
+    if (sidebar != nullptr && splitter != nullptr) {
+        int places = sidebar->sizeHintForColumn(0) + 2 * sidebar->frameWidth() + 8;
+        splitter->setSizes({places, dialog.width() - places});
+    }
+    auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    auto* model = tree != nullptr ? qobject_cast<QFileSystemModel*>(tree->model()) : nullptr;
+    if (model == nullptr)
+        return;
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, tree, [tree] {
+        int others = 0;
+        for (int column = 1; column < tree->header()->count(); ++column) {
+            tree->resizeColumnToContents(column);
+            others += tree->columnWidth(column);
+        }
+        int names = static_cast<QAbstractItemView*>(tree)->sizeHintForColumn(0);
+        tree->setColumnWidth(0, std::max(names, tree->viewport()->width() - others));
+    });
+}
+
 } // namespace
 
 BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA lpofn)
@@ -180,6 +214,7 @@ BOOL WINAPI GetOpenFileNameA(LPOPENFILENAMEA lpofn)
         dialog.setDirectory(QFile::decodeName(lpofn->lpstrInitialDir));
     }
 
+    GiveColumnsRoom(dialog);
     dialog.setWindowModality(lpofn->hwndOwner != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
     bool done = false;
     QObject::connect(&dialog, &QDialog::finished, [&done](int) { done = true; });

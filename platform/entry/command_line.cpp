@@ -16,7 +16,8 @@ constexpr const char* helpText =
     "(or, without FILE.PID, the page of the start values) in a window, from\n"
     "which other files can be opened, the page printed, the step-response\n"
     "figures of the run listed and several runs compared on one chart. Of\n"
-    "several files, the first is opened.\n"
+    "several files, the first is opened and the others are named on standard\n"
+    "error as not used.\n"
     "Analysis > 調整の提案 suggests PI and PID settings from the run on screen,\n"
     "with the response a model fitted to it predicts (pidview(1) gives the\n"
     "controller's law and the tuning rule it assumes).\n"
@@ -45,27 +46,46 @@ CommandLine ReadCommandLine(int argc, char** argv)
 {
     CommandLine line;
     bool options = true;
+    std::string_view answer;     // --help, -h or --version, once met
+    std::string_view otherWord;  // the first argument beside it
+    std::string unused;          // the operands after the first
+    int operands = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (options && argument == "--") {
             options = false;
-        } else if (options && (argument == "--help" || argument == "-h")) {
-            std::fputs(helpText, stdout);
-            line.answered = 0;
-            return line;
-        } else if (options && argument == "--version") {
-            std::printf("pidview %s\n", PIDVIEW_VERSION);
-            line.answered = 0;
-            return line;
+        } else if (options && (argument == "--help" || argument == "-h" || argument == "--version")) {
+            if (answer.empty())
+                answer = argument;
+            else if (otherWord.empty())
+                otherWord = argument;
         } else if (options && argument.size() > 1 && argument[0] == '-') {
             std::fprintf(stderr, "pidview: unknown option %s; %s", argv[i], usageLine);
             line.answered = 2;
             return line;
         } else {
+            if (otherWord.empty())
+                otherWord = argument;
+            if (operands++ > 0)
+                unused += " " + std::string(argument);
             if (!line.tail.empty())
                 line.tail.push_back(' ');
             line.tail += QuoteArgument(argument);
         }
+    }
+    if (!answer.empty() && !otherWord.empty()) {
+        std::fprintf(stderr, "pidview: %.*s takes nothing else (%.*s); %s", static_cast<int>(answer.size()),
+                     answer.data(), static_cast<int>(otherWord.size()), otherWord.data(), usageLine);
+        line.answered = 2;
+    } else if (answer == "--version") {
+        std::printf("pidview %s\n", PIDVIEW_VERSION);
+        line.answered = 0;
+    } else if (!answer.empty()) {
+        std::fputs(helpText, stdout);
+        line.answered = 0;
+    } else if (!unused.empty()) {
+        // One window shows one run: the others would be dropped in silence.
+        std::fprintf(stderr, "pidview: only the first file is opened; not used:%s\n", unused.c_str());
     }
     return line;
 }

@@ -1,4 +1,4 @@
-// Test input over Qt: mouse, wheel and leave events through the window's
+// Test input over Qt: mouse and leave events through the window's
 // QWindow, key events to the client area, as X11 delivers them.
 #include "testing_input.h"
 
@@ -8,7 +8,6 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
-#include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
 
@@ -89,14 +88,6 @@ void SendMouse(HWND hwnd, Mouse action, int x, int y, bool held, int modifiers)
     QMouseEvent event(types[static_cast<int>(action)], at.local, at.global,
                       action == Mouse::Move ? Qt::NoButton : Qt::LeftButton, down ? Qt::LeftButton : Qt::NoButton,
                       QtModifiers(modifiers));
-    QCoreApplication::sendEvent(at.window, &event);
-}
-
-void SendWheel(HWND hwnd, int x, int y, int delta, int modifiers)
-{
-    Where at = At(hwnd, x, y);
-    QWheelEvent event(at.local, at.global, QPoint(), QPoint(0, delta), Qt::NoButton, QtModifiers(modifiers),
-                      Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(at.window, &event);
 }
 

@@ -13,8 +13,6 @@ enum Modifiers { kNoModifier = 0, kShift = 1, kCtrl = 2, kAlt = 4 };
 // A left-button event at the window's client point (x, y); a move is made
 // with the button held when held is true.
 void SendMouse(HWND hwnd, Mouse action, int x, int y, bool held = false, int modifiers = kNoModifier);
-// A wheel turn of delta (120 a notch) at the client point.
-void SendWheel(HWND hwnd, int x, int y, int delta, int modifiers = kNoModifier);
 // The pointer leaves the window.
 void SendLeave(HWND hwnd);
 

@@ -6,6 +6,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <new>
 
 namespace winspool {
 
@@ -21,11 +22,12 @@ std::string Number(double value)
     return result.ec == std::errc() ? std::string(text, result.ptr) : std::string("0");
 }
 
-std::string Deflate(const std::vector<std::uint8_t>& data)
+std::optional<std::string> Deflate(const std::vector<std::uint8_t>& data)
 {
     uLongf size = compressBound(data.size());
     std::string out(size, '\0');
-    compress2(reinterpret_cast<Bytef*>(out.data()), &size, data.data(), data.size(), Z_BEST_SPEED);
+    if (compress2(reinterpret_cast<Bytef*>(out.data()), &size, data.data(), data.size(), Z_BEST_SPEED) != Z_OK)
+        return std::nullopt;
     out.resize(size);
     return out;
 }
@@ -80,7 +82,16 @@ void PdfDocument::placeImage(int width, int height, std::vector<std::uint8_t> rg
     pages_.back().images.push_back(Image{width, height, std::move(rgb), x, y, w, h});
 }
 
-std::string PdfDocument::finish() const
+std::optional<std::string> PdfDocument::finish() const
+{
+    try {
+        return write();
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<std::string> PdfDocument::write() const
 {
     Writer writer;
     int catalog = 1;
@@ -108,11 +119,14 @@ std::string PdfDocument::finish() const
             // PDF puts the origin at the bottom-left; the image fills the unit square.
             content += "q " + Number(image.w) + " 0 0 " + Number(image.h) + " " + Number(image.x) + " "
                        + Number(page.height - image.y - image.h) + " cm " + name + " Do Q\n";
+            std::optional<std::string> pixels = Deflate(image.rgb);
+            if (!pixels)
+                return std::nullopt;
             writer.stream(imageNumber,
                           "/Type /XObject /Subtype /Image /Width " + std::to_string(image.width) + " /Height "
                               + std::to_string(image.height)
                               + " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Interpolate false /Filter /FlateDecode",
-                          Deflate(image.rgb));
+                          *pixels);
         }
         writer.object(number, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + Number(page.width) + " "
                                   + Number(page.height) + "] /Resources << /XObject << " + resources

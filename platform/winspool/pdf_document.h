@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,9 @@ public:
     // the page's top-left, stretched to w x h points. Shown without smoothing.
     void placeImage(int width, int height, std::vector<std::uint8_t> rgb, double x, double y, double w, double h);
     int pageCount() const { return static_cast<int>(pages_.size()); }
-    // The whole file.
-    std::string finish() const;
+    // The whole file, or nothing when it cannot be made whole (zlib or memory
+    // failed): a sheet with a broken picture is worse than a failed print.
+    std::optional<std::string> finish() const;
 
 private:
     struct Image {
@@ -32,6 +34,8 @@ private:
         double height;
         std::vector<Image> images;
     };
+    std::optional<std::string> write() const;
+
     std::vector<Page> pages_;
 };
 

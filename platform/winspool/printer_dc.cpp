@@ -75,7 +75,12 @@ bool PrinterDevice::endDoc()
         job->Cancel(); // nothing to print
         return true;
     }
-    return job->Submit(document_.finish());
+    std::optional<std::string> pdf = document_.finish();
+    if (!pdf) {
+        job->Cancel();
+        return false;
+    }
+    return job->Submit(*pdf);
 }
 
 bool PrinterDevice::stretchFrom(const gdi32::PixelBuffer& src, int sx, int sy, int sw, int sh, int dx, int dy,

@@ -1,4 +1,5 @@
-// File > 再読み込み and 自動更新 on the menu: greyed until a file is on screen,
+// The items that act on the run on screen (File > 再読み込み and 自動更新,
+// データのコピー, 応答特性, 調整の提案) are greyed until a file is on screen;
 // the check mark showing whether the folder is watched, and watching ended
 // by a file opened by hand in another folder, not by one in the same.
 #include "main_window_fixture.h"
@@ -26,13 +27,14 @@ TEST_F(FollowMenu, WatchingFollowsTheFolderOfTheFileOnScreen)
     std::string first = bench.write("A.PID", pidtest::pidImage({}));
     std::string second = bench.write("B.PID", pidtest::pidImage({}));
     std::string elsewhere = other.write("C.PID", pidtest::pidImage({}));
-    EXPECT_EQ(State(IDM_RELOAD), static_cast<UINT>(MF_GRAYED));
-    EXPECT_EQ(State(IDM_AUTOUPDATE), static_cast<UINT>(MF_GRAYED));
+    for (UINT id : {IDM_RELOAD, IDM_AUTOUPDATE, IDM_COPYDATA, IDM_FIGURES, IDM_TUNE})
+        EXPECT_EQ(State(id), static_cast<UINT>(MF_GRAYED)) << id;
     SendMessageA(hWnd, WM_COMMAND, IDM_AUTOUPDATE, 0); // greyed: nothing to watch
     EXPECT_EQ(State(IDM_AUTOUPDATE), static_cast<UINT>(MF_GRAYED));
 
     Open(first);
-    EXPECT_EQ(State(IDM_RELOAD), 0u);
+    for (UINT id : {IDM_RELOAD, IDM_COPYDATA, IDM_FIGURES, IDM_TUNE})
+        EXPECT_EQ(State(id), 0u) << id;
     SendMessageA(hWnd, WM_COMMAND, IDM_AUTOUPDATE, 0);
     EXPECT_EQ(State(IDM_AUTOUPDATE), static_cast<UINT>(MF_CHECKED));
     Open(second);

@@ -42,8 +42,23 @@ for page in "$dist"/*.1; do
   # The pages name the Japanese menu items: they render in a UTF-8 locale.
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
   check "$(basename "$page") renders without warnings${warnings:+: $warnings}" [ -z "$warnings" ]
+  # No gap opened by justifying a line. The header and footer are columns,
+  # as is the gap after a tagged paragraph's tag, 7 columns left of its text.
+  gaps=$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>/dev/null | sed '1d;$d' | awk '
+    { indent = match($0, /[^ ]/) - 1; if (indent < 0) next
+      rest = substr($0, indent + 1); tag = index(rest, " ")
+      if (tag > 0) { after = substr(rest, tag); text = match(after, /[^ ]/)
+        if (indent + tag - 1 + text - 1 == indent + 7) rest = substr(after, text) }
+      if (rest ~ /[^ ]    +[^ ]/) print }')
+  check "$(basename "$page") has no wide gap inside a line${gaps:+: $gaps}" [ -z "$gaps" ]
   for section in NAME SYNOPSIS DESCRIPTION OPTIONS 'EXIT STATUS' FILES 'SEE ALSO' BUGS; do
     check "$(basename "$page") has $section" grep -q "^\.SH \"\?$section\"\?$" "$page"
   done
+done
+# One address for reports: the package's maintainer, the About box, both
+# manual pages and the user's README.
+address=$(sed -n 's/.*CPACK_PACKAGE_CONTACT ".*<\(.*\)>".*/\1/p' "$dist/../cmake/packaging.cmake")
+for place in "$dist/../app/pidview.rc" "$dist"/*.1 "$dist/README.user.md"; do
+  check "$(basename "$place") gives the address for reports, $address" grep -qF "$address" "$place"
 done
 [ "$failures" = 0 ]

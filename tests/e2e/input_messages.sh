@@ -41,9 +41,10 @@ expect "a click: down with MK_LBUTTON, up" "WM_LBUTTONDOWN 1 40 30" "WM_LBUTTONU
 mark; xdotool click --repeat 2 --delay 80 1
 expect "a double click: down, up, double click, up" \
   "WM_LBUTTONDOWN 1 40 30" "WM_LBUTTONUP 0" "WM_LBUTTONDBLCLK 1 40 30" "WM_LBUTTONUP 0"
-mark; xdotool click 4 click 5
-expect "the wheel: 120 a notch each way, at screen coordinates" \
-  "WM_MOUSEWHEEL $((120 << 16)) $((cx + 40)) $((cy + 30))" "WM_MOUSEWHEEL $(((65536 - 120) << 16)) $((cx + 40))"
+mark; xdotool click 4 click 5 click 7
+expect "the wheel: 120 a notch each way, at screen coordinates; tilted, to the right" \
+  "WM_MOUSEWHEEL $((120 << 16)) $((cx + 40)) $((cy + 30))" "WM_MOUSEWHEEL $(((65536 - 120) << 16)) $((cx + 40))" \
+  "WM_MOUSEHWHEEL $((120 << 16))"
 mark; xdotool keydown ctrl click 1 keyup ctrl
 expect "Ctrl+click: MK_CONTROL, and Ctrl down by GetKeyState" "WM_LBUTTONDOWN 9 40 30 ctrl=1"
 

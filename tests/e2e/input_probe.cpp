@@ -20,6 +20,7 @@ const char* NameOf(UINT msg)
     case WM_LBUTTONDBLCLK: return "WM_LBUTTONDBLCLK";
     case WM_RBUTTONDOWN: return "WM_RBUTTONDOWN";
     case WM_MOUSEWHEEL: return "WM_MOUSEWHEEL";
+    case WM_MOUSEHWHEEL: return "WM_MOUSEHWHEEL";
     case WM_MOUSELEAVE: return "WM_MOUSELEAVE";
     case WM_KEYDOWN: return "WM_KEYDOWN";
     case WM_KEYUP: return "WM_KEYUP";

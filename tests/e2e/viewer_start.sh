@@ -26,6 +26,12 @@ version=$("$pidpage" --version)
   || fail "--version: $(cat "$work/out")"
 [ "$(run_alone --bogus)" = "2 1" ] && pass "an unknown option: status 2, one line" \
   || fail "unknown option: $(cat "$work/err")"
+for words in "--help extra" "--version extra" "x.PID -h"; do
+  [ "$(run_alone $words)" = "2 1" ] && [ ! -s "$work/out" ] && pass "$words: status 2, one line" \
+    || fail "$words: $(cat "$work/out" "$work/err")"
+done
+[ "$(run_alone a.PID b.PID c.PID)" = "1 2" ] && grep -qx 'pidview: only the first file is opened; not used: b.PID c.PID' "$work/err" \
+  && pass "the files after the first are named as not used" || fail "several files: $(cat "$work/err")"
 [ "$(run_alone)" = "1 1" ] && grep -q DISPLAY "$work/err" && pass "no display: status 1, one line" \
   || fail "no display: $(cat "$work/err")"
 status=0
@@ -47,6 +53,9 @@ xdotool key alt+f
 sleep 0.3
 xdotool key o
 wait_for_window '^開く$' && pass "the Open dialog is titled 開く" || fail "no Japanese Open dialog"
+# Wide enough for its columns: the size, the type and the date uncut.
+width=$(xdotool getwindowgeometry "$(xdotool search --onlyvisible --name '^開く$' | head -1)" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p')
+[ "${width:-0}" -ge 820 ] && pass "the Open dialog opens $width pixels wide" || fail "the Open dialog is ${width:-?} pixels wide"
 close_open_dialog
 kill "$app"; wait "$app" 2>/dev/null || true
 

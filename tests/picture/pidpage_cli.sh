@@ -88,6 +88,12 @@ cp "$work/start.png" "$work/kept.png"; chmod 640 "$work/kept.png"; ln -s kept.pn
 expect 0 "through a symbolic link" -- "$pidpage" "$examples/PI_STEP.PID" "$work/link.png"
 check "the link stays a link to the new picture, the mode kept" -- \
   test -L "$work/link.png" -a "$(stat -c %a "$work/kept.png")" = 640 -a "$(cmp "$work/kept.png" "$work/run.png" && echo same)" = same
+# An existing output it cannot read is not called "not a PNG": it says why.
+# (As root any file is readable: the check runs as nobody then.)
+chmod 711 "$work"; mkdir -m 777 "$work/locked"; cp "$work/start.png" "$work/locked/secret.png"; chmod 000 "$work/locked/secret.png"
+as_user=(); [ "$(id -u)" = 0 ] && { chown 65534 "$work/locked/secret.png"; as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups); }
+expect 1 "an output it cannot read" -- "${as_user[@]}" "$pidpage" "$examples/PI_STEP.PID" "$work/locked/secret.png"
+check "... says it cannot be read, and why" -- grep -q "secret.png: exists and cannot be read .*: Permission denied$" "$work/err"
 long=$(printf 'n%.0s' {1..246}).png
 expect 0 "a 250-byte output name" -- "$pidpage" "$work/$long"
 expect 2 "no arguments" -- "$pidpage"
@@ -110,6 +116,8 @@ if [ "$status" = 0 ] && [ ! -s "$work/err" ] && grep -q '^usage: pidpage \[FILE.
 else
   echo "FAIL: --help: status $status: $help"; failures=$((failures + 1))
 fi
+expect 2 "--help with a word after it" -- "$pidpage" --help extra
+expect 2 "--version with a word before it" -- "$pidpage" extra --version
 version=$("$pidpage" --version 2>"$work/err"); status=$?
 [ "$status" = 0 ] && [[ "$version" =~ ^pidpage\ [0-9]+\.[0-9]+$ ]] && [ ! -s "$work/err" ] \
   && { echo "ok: --version"; passes=$((passes + 1)); } \
@@ -149,7 +157,7 @@ expect 2 "--marks with the page" -- "$pidpage" --marks "$work/x.png"
 
 leftovers=$(find "$work" \( -name '.pidpage-*' -o -name '*.png*' \) ! -name start.png ! -name run.png \
   ! -name folder.png ! -name -dash.png ! -name 't-*.png' ! -name upper.PNG ! -name kept.png \
-  ! -name link.png ! -name "$long" ! -name two.png ! -name some.png ! -name utf8.png ! -name sjis.png \
+  ! -name link.png ! -name secret.png ! -name "$long" ! -name two.png ! -name some.png ! -name utf8.png ! -name sjis.png \
   ! -name zoom.png ! -name all.png)
 [ -z "$leftovers" ] && { echo "ok: no partial output left"; passes=$((passes + 1)); } \
   || { echo "FAIL: left behind: $leftovers"; failures=$((failures + 1)); }

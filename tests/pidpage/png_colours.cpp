@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdio>
 #include <png.h>
 #include <vector>
@@ -34,6 +36,7 @@ TEST(PngColours, EveryPixelComesBackInTheSmallestForm)
         ASSERT_TRUE(png_image_finish_read(&image, nullptr, read.data(), 0, nullptr)) << image.message;
         for (std::uint32_t& pixel : read)
             pixel &= 0xFFFFFF;
-        EXPECT_EQ(read, picture.pixels) << c.colours << " colours";
+        EXPECT_TRUE(std::equal(read.begin(), read.end(), picture.pixels.begin(), picture.pixels.end()))
+            << c.colours << " colours";
     }
 }

@@ -22,7 +22,7 @@ bool CanTrail(unsigned char byte)
 
 } // namespace
 
-Cp932Decoder::Cp932Decoder() : converter_(nullptr), pairs_(256 * 256, kUnknown)
+Cp932Decoder::Cp932Decoder() : converter_(nullptr)
 {
     iconv_t cd = iconv_open("UTF-32LE", "CP932");
     if (cd != reinterpret_cast<iconv_t>(-1))
@@ -70,7 +70,12 @@ Cp932Char Cp932Decoder::next(std::span<const char> text, std::size_t at)
     unsigned char trail = static_cast<unsigned char>(text[at + 1]);
     if (!CanTrail(trail))
         return {0, 1, false};
-    char32_t& pair = pairs_[std::size_t(lead) * 256 + trail];
+    std::unique_ptr<std::array<char32_t, 256>>& page = pairs_[lead];
+    if (!page) {
+        page = std::make_unique<std::array<char32_t, 256>>();
+        page->fill(kUnknown);
+    }
+    char32_t& pair = (*page)[trail];
     if (pair == kUnknown) {
         unsigned char in[2] = {lead, trail};
         pair = convert(in, 2);

@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <memory>
 #include <span>
-#include <vector>
 
 namespace gdi32::text {
 
@@ -36,7 +35,10 @@ private:
 
     void* converter_; // iconv_t, kept out of this header
     std::array<char32_t, 256> singles_;
-    std::vector<char32_t> pairs_; // indexed by lead * 256 + trail
+    // Pairs by lead byte, a page of 256 trails made on first use: a page of
+    // text meets a few leads, and a whole table would cost a quarter of a
+    // megabyte to set up.
+    std::array<std::unique_ptr<std::array<char32_t, 256>>, 256> pairs_;
 };
 
 } // namespace gdi32::text

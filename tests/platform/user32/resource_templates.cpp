@@ -60,9 +60,9 @@ TEST(ResourceTemplates, MenuTextsIdentifiersAndSeparators)
     ExpectPopup(menu[0], u"ファイル(&F)",
                 {{u"開く(&O)", 101}, {u"再読み込み(&R)\tF5", 102, kGrayed}, {u"自動更新(&U)", 103, kGrayed}, {},
                  {u"印刷(&P)", 105}, {}, {u"終了(&X)", 109}});
-    ExpectPopup(menu[1], u"編集(&E)", {{u"ページをコピー(&C)", 201}, {u"データのコピー(&D)", 202}});
+    ExpectPopup(menu[1], u"編集(&E)", {{u"ページをコピー(&C)", 201}, {u"データのコピー(&D)", 202, kGrayed}});
     ExpectPopup(menu[2], u"解析(&A)",
-                {{u"応答特性(&R)...", 301}, {u"比較(&C)...", 302}, {u"調整の提案(&T)...", 303}});
+                {{u"応答特性(&R)...", 301, kGrayed}, {u"比較(&C)...", 302}, {u"調整の提案(&T)...", 303, kGrayed}});
     ExpectPopup(menu[3], u"ヘルプ(&H)", {{u"バージョン情報(&A)", 902}});
     // The comparison window's menu: print and close.
     auto compare = Menu("PIDCOMPARE");
