@@ -29,7 +29,8 @@ std::vector<std::uint32_t> Painted(HWND hwnd)
 {
     UpdateWindow(hwnd);
     HDC hdc = GetDC(hwnd);
-    std::vector<std::uint32_t> pixels = gdi32::BufferOf(hdc)->pixels;
+    const auto& buffer = gdi32::BufferOf(hdc)->pixels;
+    std::vector<std::uint32_t> pixels(buffer.begin(), buffer.end());
     ReleaseDC(hwnd, hdc);
     return pixels;
 }
