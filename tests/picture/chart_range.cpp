@@ -4,6 +4,9 @@
 // it over at least a quarter of the plot.
 #include "page_fixture.h"
 #include "picture/compare.h"
+#include "picture/tune_chart.h"
+
+#include <cstdlib>
 
 using namespace pagetest;
 
@@ -100,4 +103,28 @@ TEST(chart_range, a_response_spans_a_quarter_of_the_plot_or_more)
     EXPECT_GE(4 * 1850, axes.llEndMs);
     EXPECT_EQ(axes.llWholeEndMs, 12750);
     EXPECT_EQ(axes.llTickMs, 20);
+}
+
+TEST(chart_range, the_tuning_chart_of_a_simulated_run_spans_its_response_by_default)
+{
+    // The examples are runs of tools/pidgen's simulated motor and controller.
+    for (const char* name : {"P_ONLY", "PI_STEP", "PID_SLOW", "STOPPED"}) {
+        MEASRECORD rec{};
+        ASSERT_EQ(ReadMeasFile((std::string(PIDVIEW_EXAMPLES "/") + name + ".PID").c_str(), &rec), LOAD_ACCEPTED);
+        static TUNING tune;
+        static COMPARESET set;
+        CalcTuning(&rec, &tune);
+        ASSERT_TRUE(tune.bSuggestion) << name;
+        MakeTuneChart(&rec, &tune, &set);
+        // From the start to where the run stays within 5 % of its final value.
+        int last = PID_SAMPLE_COUNT - 1, settled = 0;
+        while (rec.cMeasData[last] == PID_NO_SAMPLE)
+            --last;
+        for (int i = 0; i <= last; ++i)
+            if (rec.cMeasData[i] != PID_NO_SAMPLE && 20 * std::abs(rec.cMeasData[i] - rec.cMeasData[last]) > rec.cMeasData[last])
+                settled = i + 1;
+        const long long response = 10LL * settled * rec.iPramSamp, end = ViewOf(set).axes.llEndMs;
+        EXPECT_GE(4 * response, end) << name;
+        EXPECT_LE(response, end) << name;
+    }
 }
