@@ -13,11 +13,16 @@ static void Redraw(COMPAREWINDOW* pWindow)
 
 void ResetWindowView(COMPAREWINDOW* pWindow)
 {
+    BOOL bDragging = pWindow->xDragFrom >= 0;
+
     ResetChartView(&pWindow->view, &pWindow->set);
-    if (pWindow->xDragFrom >= 0 && pWindow->hwnd != NULL && GetCapture() == pWindow->hwnd)
-        ReleaseCapture();
     pWindow->xDragFrom = -1;
     pWindow->iWheelRest = 0;
+    if (pWindow->hwnd == NULL)
+        return;
+    if (bDragging && GetCapture() == pWindow->hwnd)
+        ReleaseCapture();
+    Redraw(pWindow);
 }
 
 // The cursor at a time of the range (shown), or none.

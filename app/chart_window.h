@@ -23,7 +23,7 @@ typedef struct tagCOMPAREWINDOW {
 } COMPAREWINDOW;
 
 // The view of the window's set at its default range with no cursor (the
-// marks stay), and no drag: for a new set too.
+// marks stay), no drag, and the window redrawn: for a new set too.
 void ResetWindowView(COMPAREWINDOW* pWindow);
 
 // The pointer: moves show the cursor on the plot (or pan while dragging),

@@ -88,10 +88,9 @@ HWND OpenCompareWindow(const COMPARESET* pSet)
 {
     CHAR szCaption[80];
     CHAR szDocName[COMPARE_DOCNAME_SIZE];
+    static CHAR szCopy[COMPARE_COPY_SIZE]; // kept off the stack
 
     wsprintfA(szCaption, "比較 (%d 件) - PID制御計測データ表示", pSet->nRuns);
-    static CHAR szCopy[COMPARE_COPY_SIZE];
-
     wsprintfA(szDocName, "PID制御 比較 (%d 件)", pSet->nRuns);
     MakeCompareCopy(pSet, szCopy);
     return OpenChartWindow(szCompareClass, pSet, szCaption, szDocName, szCopy);

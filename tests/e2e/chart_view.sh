@@ -25,7 +25,7 @@ same_off_plot() {
 # FILE... draws, the pointer shows the cursor and readout on the plot only;
 # a wheel notch at the plot's left edge halves the range from 0, after which
 # the window (the pointer gone from the plot) equals pidpage --time 0:HALF; a
-# double click gives the plain chart back. Then the keys alone: → shows the
+# double click gives the plain chart back; its copy holds the chart zoomed. Then the keys alone: → shows the
 # cursor, + zooms to the same half, Esc takes the cursor away, Ctrl+Home
 # gives the plain chart back, 表示 > 特性の目印 equals pidpage --marks. The
 # window stays open.
@@ -51,6 +51,13 @@ check_chart_view() {
   count=$(wait_for_page "$work/half.png" "$window")
   [ "$count" = 0 ] && pass "$title: a wheel notch shows what pidpage --time 0:$half draws" \
     || fail "$title: zoomed, it differs from pidpage --time 0:$half ($count pixels)"
+  # Its copy holds the chart as shown: the whole of pidpage's picture.
+  xdotool key ctrl+c
+  sleep 0.3
+  xclip -selection clipboard -t image/png -o >"$work/copied.png" 2>/dev/null || true
+  "$pidpage" "${chart_args[0]}" "$work/whole-half.png" --time "0:$half" "${chart_args[@]:1}"
+  [ "$(differing_pixels "$work/copied.png" "$work/whole-half.png")" = 0 ] \
+    && pass "$title: the copy's picture is the zoomed chart" || fail "$title: the copy's picture is not the zoomed chart"
   xdotool mousemove $((cx + 300)) $((cy + 150)) sleep 0.2 click --repeat 2 --delay 80 1 sleep 0.2 \
     mousemove $((cx + 700)) $((cy + 450))
   count=$(wait_for_page "$work/plain.png" "$window")
