@@ -81,6 +81,7 @@ void CalcStepFigures(const MEASRECORD* pRec, STEPFIGURES* pFig)
 
     pFig->bRise = iTarget > 0 && bTimed && ReachTime(pRec, 9, &dT90) && ReachTime(pRec, 1, &dT10);
     pFig->dRiseS = pFig->bRise ? dT90 - dT10 : 0.0;
+    pFig->dRiseStartS = pFig->bRise ? dT10 : 0.0;
 
     pFig->bPeak = iPeak >= 0;
     pFig->llPeakRpm = pFig->bPeak ? (LONGLONG)pRec->cMeasData[iPeak] * 100 : 0;

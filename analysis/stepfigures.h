@@ -21,6 +21,7 @@ typedef struct tagSTEPFIGURES {
     // means there is none for this run.
     BOOL bRise;       // 10 % to 90 % of the target
     double dRiseS;
+    double dRiseStartS; // when it reached 10 %
     BOOL bPeak;       // largest measured speed
     LONGLONG llPeakRpm;
     BOOL bPeakTime;   // its first occurrence

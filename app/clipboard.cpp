@@ -46,17 +46,24 @@ void PutOnClipboard(HWND hwnd, UINT uFormat, HGLOBAL hMem)
 
 void CopyTextToClipboard(HWND hwnd, LPCSTR lpszText)
 {
+    CopyToClipboard(hwnd, lpszText, NULL);
+}
+
+void CopyToClipboard(HWND hwnd, LPCSTR lpszText, HGLOBAL hDib)
+{
     LCID lcid = LCID_JAPANESE;
     HGLOBAL hText = NewBlock(lpszText, strlen(lpszText) + 1);
 
-    if (hText == NULL)
-        return;
-    if (!OpenClipboard(hwnd)) {
-        GlobalFree(hText);
+    if (hText == NULL || !OpenClipboard(hwnd)) {
+        if (hText != NULL)
+            GlobalFree(hText);
+        if (hDib != NULL)
+            GlobalFree(hDib);
         return;
     }
     EmptyClipboard();
     SetBlock(CF_TEXT, hText);
     SetBlock(CF_LOCALE, NewBlock(&lcid, sizeof(lcid)));
+    SetBlock(CF_DIB, hDib);
     CloseClipboard();
 }

@@ -6,7 +6,7 @@
 #include "../picture/compare.h"
 
 #define COMPARE_DOCNAME_SIZE 64
-#define COMPARE_COPY_SIZE 2048
+#define COMPARE_COPY_SIZE 4096 // the figures of eight runs, their names and a readout
 
 extern CHAR szCompareClass[];
 extern CHAR szTuneClass[];
@@ -21,6 +21,10 @@ HWND OpenCompareWindow(const COMPARESET* pSet);
 // lpszDocName, its copy command puts lpszCopy on the clipboard.
 HWND OpenChartWindow(LPCSTR lpszClass, const COMPARESET* pSet, LPCSTR lpszCaption, LPCSTR lpszDocName,
                      LPCSTR lpszCopy);
+// What an open chart window shows (its range, cursor and marks); NULL for
+// any other window.
+const CHARTVIEW* FindChartView(HWND hwnd);
 LRESULT CALLBACK CompareWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-// Prints the chart enlarged and centred on one page of the default printer.
-void PrintCompare(HWND hwnd, const COMPARESET* pSet, LPCSTR lpszDocName);
+// Prints the chart as the view shows it, enlarged and centred on one page of
+// the default printer.
+void PrintCompare(HWND hwnd, const COMPARESET* pSet, const CHARTVIEW* pView, LPCSTR lpszDocName);

@@ -1,13 +1,14 @@
-// Printing a comparison: the chart drawn into a memory bitmap and copied to
-// one page of the default printer, enlarged by the largest whole factor that
-// fits the printable area and centred on it, so that its lines stay crisp.
+// Printing a comparison: the chart as the window shows it (its range, marks
+// and cursor) drawn into a memory bitmap and copied to one page of the
+// default printer, enlarged by the largest whole factor that fits the
+// printable area and centred on it, so that its lines stay crisp.
 #include "compare.h"
 #include "pidview.h"
 #include "print.h"
 
 #include "../picture/page.h"
 
-void PrintCompare(HWND hwnd, const COMPARESET* pSet, LPCSTR lpszDocName)
+void PrintCompare(HWND hwnd, const COMPARESET* pSet, const CHARTVIEW* pView, LPCSTR lpszDocName)
 {
     DOCINFOA di = { sizeof(DOCINFOA), lpszDocName, NULL, NULL, 0 };
     HDC hdcPrinter, hdcWindow, hdcMem;
@@ -27,7 +28,7 @@ void PrintCompare(HWND hwnd, const COMPARESET* pSet, LPCSTR lpszDocName)
     SelectObject(hdcMem, GetStockObject(WHITE_PEN));
     Rectangle(hdcMem, 0, 0, PAGE_WIDTH, PAGE_HEIGHT);
     SelectObject(hdcMem, GetStockObject(BLACK_PEN));
-    Disp_Compare(hdcMem, pSet);
+    Disp_CompareView(hdcMem, pSet, pView);
 
     iWidth = GetDeviceCaps(hdcPrinter, HORZRES);
     iHeight = GetDeviceCaps(hdcPrinter, VERTRES);

@@ -1,6 +1,7 @@
-// Comparison windows: a class of their own, the runs of each held in a small
-// table keyed by the window, and the window procedure. A tuning window is
-// one of them under a class and menu of its own, with a text to copy.
+// Comparison windows: a class of their own, the runs and view of each held
+// in a small table keyed by the window, and the window procedure. A tuning
+// window is one of them under a class and menu of its own.
+#include "chart_window.h"
 #include "compare.h"
 #include "pidview.h"
 #include "resource.h"
@@ -11,16 +12,6 @@
 
 CHAR szCompareClass[] = "PIDCOMPARE";
 CHAR szTuneClass[] = "PIDTUNE";
-
-// The runs each open chart window shows, the name of its print job and what
-// its copy command puts on the clipboard; a slot is free while its window
-// handle is NULL.
-typedef struct tagCOMPAREWINDOW {
-    HWND hwnd;
-    COMPARESET set;
-    CHAR szDocName[COMPARE_DOCNAME_SIZE];
-    CHAR szCopy[COMPARE_COPY_SIZE];
-} COMPAREWINDOW;
 
 static COMPAREWINDOW cwWindows[MAX_COMPARE_WINDOWS];
 
@@ -33,6 +24,12 @@ static COMPAREWINDOW* FindCompareWindow(HWND hwnd)
     return NULL;
 }
 
+const CHARTVIEW* FindChartView(HWND hwnd)
+{
+    COMPAREWINDOW* pWindow = hwnd != NULL ? FindCompareWindow(hwnd) : NULL;
+    return pWindow != NULL ? &pWindow->view : NULL;
+}
+
 // Each class once, named after its menu.
 static BOOL RegisterChartClass(LPCSTR lpszClass)
 {
@@ -42,7 +39,7 @@ static BOOL RegisterChartClass(LPCSTR lpszClass)
 
     if (bRegistered[i])
         return TRUE;
-    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     wc.lpfnWndProc = CompareWndProc;
     wc.cbClsExtra = 0;
     wc.cbWndExtra = 0;
@@ -71,6 +68,10 @@ HWND OpenChartWindow(LPCSTR lpszClass, const COMPARESET* pSet, LPCSTR lpszCaptio
     if (pWindow == NULL || !RegisterChartClass(lpszClass))
         return NULL;
     pWindow->set = *pSet;
+    pWindow->view.bMarks = FALSE;
+    pWindow->bTracking = FALSE;
+    pWindow->xDragFrom = -1;
+    ResetWindowView(pWindow);
     CopyText(pWindow->szDocName, lpszDocName, COMPARE_DOCNAME_SIZE);
     CopyText(pWindow->szCopy, lpszCopy, COMPARE_COPY_SIZE);
     // The slot is taken at WM_CREATE, before the first paint.
@@ -87,17 +88,85 @@ HWND OpenCompareWindow(const COMPARESET* pSet)
 {
     CHAR szCaption[80];
     CHAR szDocName[COMPARE_DOCNAME_SIZE];
+    static CHAR szCopy[COMPARE_COPY_SIZE]; // kept off the stack
 
     wsprintfA(szCaption, "比較 (%d 件) - PID制御計測データ表示", pSet->nRuns);
     wsprintfA(szDocName, "PID制御 比較 (%d 件)", pSet->nRuns);
-    return OpenChartWindow(szCompareClass, pSet, szCaption, szDocName, "");
+    MakeCompareCopy(pSet, szCopy);
+    return OpenChartWindow(szCompareClass, pSet, szCaption, szDocName, szCopy);
+}
+
+// The pointer and the keys, for a window with its slot.
+static LRESULT ChartInput(COMPAREWINDOW* pWindow, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_MOUSEMOVE:
+        ChartMouseMove(pWindow, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        break;
+    case WM_MOUSELEAVE:
+        ChartMouseLeave(pWindow);
+        break;
+    case WM_LBUTTONDOWN:
+        ChartButtonDown(pWindow, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        break;
+    case WM_LBUTTONUP:
+    case WM_CAPTURECHANGED:
+        ChartButtonUp(pWindow);
+        break;
+    case WM_LBUTTONDBLCLK:
+        ChartDoubleClick(pWindow, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        break;
+    case WM_MOUSEWHEEL:
+        ChartWheel(pWindow, GET_WHEEL_DELTA_WPARAM(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        break;
+    case WM_KEYDOWN:
+        // An Esc with no cursor to take away closes the window.
+        if (!ChartKey(pWindow, (UINT)wParam))
+            DestroyWindow(pWindow->hwnd);
+        break;
+    case WM_CHAR:
+        ChartCharacter(pWindow, (CHAR)wParam);
+        break;
+    }
+    return 0;
+}
+
+// The menus' commands.
+static void ChartCommand(COMPAREWINDOW* pWindow, WORD wId)
+{
+    switch (wId) {
+    case IDM_COMPARE_PRINT:
+    case IDM_TUNE_PRINT:
+        PrintCompare(pWindow->hwnd, &pWindow->set, &pWindow->view, pWindow->szDocName);
+        return;
+    case IDM_COMPARE_COPY:
+    case IDM_TUNE_COPY:
+        CopyChart(pWindow);
+        return;
+    case IDM_VIEW_MARKS:
+        ChartMarksCommand(pWindow);
+        return;
+    case IDM_VIEW_ZOOMIN:
+        ChartZoom(pWindow, 1);
+        return;
+    case IDM_VIEW_ZOOMOUT:
+        ChartZoom(pWindow, -1);
+        return;
+    case IDM_VIEW_WHOLE:
+        ChartZoom(pWindow, 0);
+        return;
+    case IDM_COMPARE_CLOSE:
+    case IDM_TUNE_CLOSE:
+        DestroyWindow(pWindow->hwnd);
+        return;
+    }
 }
 
 LRESULT CALLBACK CompareWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     PAINTSTRUCT ps;
     HDC hdc;
-    COMPAREWINDOW* pWindow;
+    COMPAREWINDOW* pWindow = msg == WM_CREATE ? NULL : FindCompareWindow(hwnd);
 
     switch (msg) {
     case WM_CREATE:
@@ -106,32 +175,28 @@ LRESULT CALLBACK CompareWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_PAINT:
         hdc = BeginPaint(hwnd, &ps);
-        pWindow = FindCompareWindow(hwnd);
         if (pWindow != NULL)
-            Disp_Compare(hdc, &pWindow->set);
+            Disp_CompareView(hdc, &pWindow->set, &pWindow->view);
         EndPaint(hwnd, &ps);
         return 0;
+    case WM_MOUSEMOVE:
+    case WM_MOUSELEAVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_CAPTURECHANGED:
+    case WM_MOUSEWHEEL:
+    case WM_KEYDOWN:
+    case WM_CHAR:
+        if (pWindow == NULL)
+            break;
+        return ChartInput(pWindow, msg, wParam, lParam);
     case WM_COMMAND:
-        pWindow = FindCompareWindow(hwnd);
-        switch (LOWORD(wParam)) {
-        case IDM_COMPARE_PRINT:
-        case IDM_TUNE_PRINT:
-            if (pWindow != NULL)
-                PrintCompare(hwnd, &pWindow->set, pWindow->szDocName);
-            return 0;
-        case IDM_TUNE_COPY:
-            if (pWindow != NULL)
-                CopyTextToClipboard(hwnd, pWindow->szCopy);
-            return 0;
-        case IDM_COMPARE_CLOSE:
-        case IDM_TUNE_CLOSE:
-            DestroyWindow(hwnd);
-            return 0;
-        }
+        if (pWindow != NULL)
+            ChartCommand(pWindow, LOWORD(wParam));
         return 0;
     case WM_DESTROY:
         // Only this window goes; the program ends with the main window.
-        pWindow = FindCompareWindow(hwnd);
         if (pWindow != NULL)
             pWindow->hwnd = NULL;
         return 0;

@@ -15,10 +15,10 @@
 
 static CHAR szSampleHeader[] = "時刻 [s]\t回転数 [rpm]\t目標回転数 [rpm]\r\n";
 
-// The page drawn as pidpage draws it, whole and on white, into a bitmap,
-// and its rows copied out bottom-up behind their header, as a CF_DIB holds
-// them.
-void CopyPageCommand(HWND hwnd)
+// A picture drawn by pfnDraw(hdc, pData) on white into a page-sized bitmap,
+// its rows copied out bottom-up behind their header, as a CF_DIB holds them;
+// NULL when it cannot be made.
+HGLOBAL MakePictureDIB(HWND hwnd, void (*pfnDraw)(HDC, const void*), const void* pData)
 {
     RECT rc = { 0, 0, PAGE_WIDTH, PAGE_HEIGHT };
     BITMAPINFO bmi;
@@ -32,7 +32,7 @@ void CopyPageCommand(HWND hwnd)
 
     hMem = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + (SIZE_T)PAGE_DIB_STRIDE * PAGE_HEIGHT);
     if (hMem == NULL)
-        return;
+        return NULL;
     lpMem = (LPBYTE)GlobalLock(hMem);
     hdc = GetDC(hwnd);
     hdcMem = CreateCompatibleDC(hdc);
@@ -40,7 +40,7 @@ void CopyPageCommand(HWND hwnd)
     if (lpMem != NULL && hdcMem != NULL && hbm != NULL) {
         hOldBitmap = SelectObject(hdcMem, hbm);
         FillRect(hdcMem, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));
-        Disp_Page(hdcMem);
+        pfnDraw(hdcMem, pData);
         // GetDIBits wants the bitmap out of every context.
         SelectObject(hdcMem, hOldBitmap);
         memset(&bmi, 0, sizeof(bmi));
@@ -62,9 +62,24 @@ void CopyPageCommand(HWND hwnd)
         GlobalUnlock(hMem);
     if (iLines != PAGE_HEIGHT) {
         GlobalFree(hMem);
-        return;
+        return NULL;
     }
-    PutOnClipboard(hwnd, CF_DIB, hMem);
+    return hMem;
+}
+
+static void DrawPage(HDC hdc, const void* pData)
+{
+    (void)pData;
+    Disp_Page(hdc);
+}
+
+// The page drawn as pidpage draws it, whole and on white.
+void CopyPageCommand(HWND hwnd)
+{
+    HGLOBAL hMem = MakePictureDIB(hwnd, DrawPage, NULL);
+
+    if (hMem != NULL)
+        PutOnClipboard(hwnd, CF_DIB, hMem);
 }
 
 // Appends psz to the text of iLen bytes and returns its new length.

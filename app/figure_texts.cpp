@@ -1,8 +1,10 @@
 // The figures dialog's texts: a label with its unit for each figure, and its
-// value as a plain decimal.
+// value as a plain decimal; and the lines that copy them.
 #include "figure_texts.h"
 
 #include "../analysis/decimals.h"
+
+static CHAR szFileColumn[] = "ファイル";
 
 const LPCSTR szFigureLabels[FIGURE_COUNT] = {
     "目標回転数 [rpm]",
@@ -43,4 +45,32 @@ void MakeFigureTexts(const STEPFIGURES* pFig, FIGURETEXTS* pTexts)
     FormatInteger(szValue[10], pFig->llSteadyErrRpm);
     if (pFig->bIae)
         FormatFixed(szValue[11], pFig->dIaeRpmS, 1);
+}
+
+int AppendCopyCell(LPSTR pszText, int iLen, int iSize, LPCSTR pszCell, BOOL bLast)
+{
+    LPCSTR pszEnd = bLast ? "\r\n" : "\t";
+
+    for (; *pszCell != '\0' && iLen < iSize - 1; pszCell++)
+        pszText[iLen++] = (BYTE)*pszCell < 0x20 ? '?' : *pszCell;
+    for (; *pszEnd != '\0' && iLen < iSize - 1; pszEnd++)
+        pszText[iLen++] = *pszEnd;
+    pszText[iLen] = '\0';
+    return iLen;
+}
+
+int AppendFigureHeader(LPSTR pszText, int iLen, int iSize)
+{
+    iLen = AppendCopyCell(pszText, iLen, iSize, szFileColumn, FALSE);
+    for (int i = 0; i < FIGURE_COUNT; i++)
+        iLen = AppendCopyCell(pszText, iLen, iSize, szFigureLabels[i], i + 1 == FIGURE_COUNT);
+    return iLen;
+}
+
+int AppendFigureLine(LPSTR pszText, int iLen, int iSize, LPCSTR lpszName, const FIGURETEXTS* pTexts)
+{
+    iLen = AppendCopyCell(pszText, iLen, iSize, lpszName, FALSE);
+    for (int i = 0; i < FIGURE_COUNT; i++)
+        iLen = AppendCopyCell(pszText, iLen, iSize, pTexts->szValue[i], i + 1 == FIGURE_COUNT);
+    return iLen;
 }

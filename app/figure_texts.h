@@ -18,3 +18,13 @@ typedef struct tagFIGURETEXTS {
 // Plain decimals with a dot: seconds to the millisecond, percent and rpm s
 // to one decimal, the rest whole numbers.
 void MakeFigureTexts(const STEPFIGURES* pFig, FIGURETEXTS* pTexts);
+
+// Appends a cell and the tab after it, or the line end after the last one,
+// to the text of iLen bytes (iSize at most) and returns its new length; what
+// does not fit is left out. A control character in the cell (a file name may
+// hold a tab or a line end) becomes '?', so that it stays one cell.
+int AppendCopyCell(LPSTR pszText, int iLen, int iSize, LPCSTR pszCell, BOOL bLast);
+// The copy's header line ("ファイル" and each label) and a run's line (its
+// name and values, an empty cell for a figure it does not have).
+int AppendFigureHeader(LPSTR pszText, int iLen, int iSize);
+int AppendFigureLine(LPSTR pszText, int iLen, int iSize, LPCSTR lpszName, const FIGURETEXTS* pTexts);

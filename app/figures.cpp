@@ -10,7 +10,6 @@
 CHAR szFigures[] = "PIDFIGURES";
 // U+2015: code page 932 has this dash (0x815C), not U+2014.
 static CHAR szNone[] = "―";
-static CHAR szFileColumn[] = "ファイル";
 
 // Both lines: labels and values, each of at most FIGURE_TEXT_SIZE bytes,
 // and the file's name.
@@ -26,22 +25,6 @@ static void GetFigureTexts(FIGURETEXTS* pTexts)
     MakeFigureTexts(&fig, pTexts);
 }
 
-// Appends a cell and the tab after it, or the line end after the last one,
-// to the text of iLen bytes in pszText and returns its new length; what does
-// not fit is left out. A control character in the cell (a file name may hold
-// a tab or a line end) becomes '?', so that it stays one cell.
-static int AppendCell(LPSTR pszText, int iLen, LPCSTR pszCell, BOOL bLast)
-{
-    LPCSTR pszEnd = bLast ? "\r\n" : "\t";
-
-    for (; *pszCell != '\0' && iLen < FIGURE_COPY_SIZE - 1; pszCell++)
-        pszText[iLen++] = (BYTE)*pszCell < 0x20 ? '?' : *pszCell;
-    for (; *pszEnd != '\0' && iLen < FIGURE_COPY_SIZE - 1; pszEnd++)
-        pszText[iLen++] = *pszEnd;
-    pszText[iLen] = '\0';
-    return iLen;
-}
-
 // A figure the run does not have is an empty cell, and so is the name of
 // the start values.
 static void CopyFigures(HWND hDlg)
@@ -53,13 +36,9 @@ static void CopyFigures(HWND hDlg)
 
     GetFigureTexts(&ft);
     szText[0] = '\0';
-    iLen = AppendCell(szText, iLen, szFileColumn, FALSE);
-    for (int i = 0; i < FIGURE_COUNT; i++)
-        iLen = AppendCell(szText, iLen, szFigureLabels[i], i + 1 == FIGURE_COUNT);
+    iLen = AppendFigureHeader(szText, iLen, FIGURE_COPY_SIZE);
     GetShownName(szName, sizeof(szName));
-    iLen = AppendCell(szText, iLen, szName, FALSE);
-    for (int i = 0; i < FIGURE_COUNT; i++)
-        iLen = AppendCell(szText, iLen, ft.szValue[i], i + 1 == FIGURE_COUNT);
+    AppendFigureLine(szText, iLen, FIGURE_COPY_SIZE, szName, &ft);
     CopyTextToClipboard(hDlg, szText);
 }
 

@@ -36,8 +36,16 @@ LRESULT CALLBACK MainWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_PAINT:
         hDC = BeginPaint(hwnd, &ps);
         Disp_Page(hDC);
+        Disp_ShownPageCursor(hDC);
         EndPaint(hwnd, &ps);
         return 0;
+    case WM_LBUTTONDOWN:
+        PageClick(hwnd, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_KEYDOWN:
+        if (PageKey(hwnd, (UINT)wParam))
+            return 0;
+        break;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDM_OPEN:

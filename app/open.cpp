@@ -29,6 +29,7 @@ void RedrawPage(HWND hwnd)
     GetClientRect(hwnd, &rc);
     FillRect(hDC, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));
     Disp_Page(hDC);
+    Disp_ShownPageCursor(hDC);
     ReleaseDC(hwnd, hDC);
 }
 
@@ -83,6 +84,7 @@ void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath)
     }
     switch (iResult) {
     case LOAD_ACCEPTED:
+        HidePageCursor(hwnd);
         FileOpenedByHand(hwnd);
         ShowNewRun(hwnd);
         return;

@@ -38,10 +38,22 @@ void FileOpenedByHand(HWND hwnd);
 // The block hMem (movable memory holding uFormat) on the clipboard, which
 // then owns it; freed when the clipboard does not take it.
 void PutOnClipboard(HWND hwnd, UINT uFormat, HGLOBAL hMem);
-// The code page 932 text on the clipboard as CF_TEXT.
+// The code page 932 text on the clipboard as CF_TEXT, and with it a picture
+// (CF_DIB, owned by the clipboard then; NULL for none).
 void CopyTextToClipboard(HWND hwnd, LPCSTR lpszText);
+void CopyToClipboard(HWND hwnd, LPCSTR lpszText, HGLOBAL hDib);
+// A page-sized picture drawn by pfnDraw(hdc, pData) on white, as a CF_DIB
+// block; NULL when it cannot be made.
+HGLOBAL MakePictureDIB(HWND hwnd, void (*pfnDraw)(HDC, const void*), const void* pData);
 void CopyPageCommand(HWND hwnd);
 void CopyDataCommand(HWND hwnd);
+// The main window's cursor: a click (on the chart or off it), a key (TRUE
+// when it is the cursor's), the cursor taken away, and its drawing after
+// the page on the window's context.
+void PageClick(HWND hwnd, int x, int y);
+BOOL PageKey(HWND hwnd, UINT uKey);
+void HidePageCursor(HWND hwnd);
+void Disp_ShownPageCursor(HDC hdc);
 int GetFirstArgument(LPCSTR lpCmdLine, LPSTR lpszArg, int cchArg);
 void AboutCommand(HWND hwnd);
 void FiguresCommand(HWND hwnd);

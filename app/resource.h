@@ -21,12 +21,19 @@
 
 // The comparison window's menu.
 #define IDM_COMPARE_PRINT 311
+#define IDM_COMPARE_COPY 312
 #define IDM_COMPARE_CLOSE 319
 
 // The tuning window's menu.
 #define IDM_TUNE_COPY 361
 #define IDM_TUNE_PRINT 362
 #define IDM_TUNE_CLOSE 369
+
+// The chart windows' 表示 menu, the same in both.
+#define IDM_VIEW_MARKS 371
+#define IDM_VIEW_ZOOMIN 372
+#define IDM_VIEW_ZOOMOUT 373
+#define IDM_VIEW_WHOLE 374
 
 // The timer that looks for the file on screen to change (File > 自動更新).
 #define IDT_FOLLOW 1

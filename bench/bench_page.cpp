@@ -2,7 +2,8 @@
 // context, loading a run, one plain fill of the same bitmap, the
 // step-response figures of a run (which the figures dialog and pidpage
 // --figures compute on every call), the comparison chart of eight runs
-// on the same context, and the tuning suggestion for one run (the model, both
+// on the same context (and redrawn at a zoomed range with the cursor and the
+// marks), and the tuning suggestion for one run (the model, both
 // settings and their predicted runs with their figures; goal: under 2 ms).
 #include "analysis/stepfigures.h"
 #include "analysis/tuning.h"
@@ -37,7 +38,8 @@ void BM_DispPage(benchmark::State& state)
 }
 BENCHMARK(BM_DispPage);
 
-void BM_DispCompare(benchmark::State& state)
+// The eight example runs of the comparison benchmarks.
+const COMPARESET& EightRuns(benchmark::State& state)
 {
     static const char* const names[COMPARE_MAX_RUNS] = {"P_ONLY", "PI_STEP", "PID_FAST", "PID_SLOW",
                                                          "STOPPED", "PI_STEP", "PID_FAST", "P_ONLY"};
@@ -49,6 +51,12 @@ void BM_DispCompare(benchmark::State& state)
             state.SkipWithError("cannot read the examples");
         std::snprintf(set.run[r].szName, COMPARE_NAME_SIZE, "%s.PID", names[r]);
     }
+    return set;
+}
+
+void BM_DispCompare(benchmark::State& state)
+{
+    const COMPARESET& set = EightRuns(state);
     HDC hdcMem = CreateCompatibleDC(NULL);
     HBITMAP hBitmap = CreateCompatibleBitmap(hdcMem, 800, 540);
     HGDIOBJ hOld = SelectObject(hdcMem, hBitmap);
@@ -61,6 +69,31 @@ void BM_DispCompare(benchmark::State& state)
     DeleteDC(hdcMem);
 }
 BENCHMARK(BM_DispCompare);
+
+// The same runs redrawn at a range zoomed in by the argument's steps (0: the
+// whole run), around 2 s, with the cursor and every mark shown: the window's
+// worst redraw, against BM_DispCompare's (goal: at most twice as long).
+void BM_DispCompareRange(benchmark::State& state)
+{
+    const COMPARESET& set = EightRuns(state);
+    static CHARTVIEW view;
+    ResetChartView(&view, &set);
+    view.bMarks = TRUE;
+    view.bCursor = TRUE;
+    view.llCursorMs = 2000;
+    ZoomTime(&view.axes, view.llCursorMs, static_cast<int>(state.range(0)));
+    HDC hdcMem = CreateCompatibleDC(NULL);
+    HBITMAP hBitmap = CreateCompatibleBitmap(hdcMem, 800, 540);
+    HGDIOBJ hOld = SelectObject(hdcMem, hBitmap);
+    for (auto _ : state) {
+        Disp_CompareView(hdcMem, &set, &view);
+        benchmark::ClobberMemory();
+    }
+    SelectObject(hdcMem, hOld);
+    DeleteObject(hBitmap);
+    DeleteDC(hdcMem);
+}
+BENCHMARK(BM_DispCompareRange)->Arg(0)->Arg(2)->Arg(5)->Arg(10);
 
 void BM_LoadMeasData(benchmark::State& state)
 {

@@ -100,13 +100,15 @@ else()
       "spreadsheet, compares up to eight runs on one chart, which it prints, and\n"
       "suggests PI and PID settings from a run: a first-order model with dead\n"
       "time fitted to the response under an assumed PID law, the SIMC tuning\n"
-      "rules, and the responses the model predicts for them.\n"
+      "rules, and the responses the model predicts for them. On these charts a\n"
+      "cursor reads each curve's speed, the time axis zooms and pans, and the\n"
+      "figures can be marked; on the page a click reads a sample.\n"
       "At the bench it can follow the folder of the file on screen and show each\n"
       "run as the controller finishes writing it. It copies the page to the\n"
       "clipboard as a picture and the run's samples as tab-separated text.\n"
-      "pidpage draws the same page, the comparison chart or the tuning chart into\n"
-      "a PNG file without a display, and lists the figures, the tuning\n"
-      "suggestions and the samples of runs as CSV.")
+      "pidpage draws the same page, the comparison chart or the tuning chart (over\n"
+      "any time range, the figures marked) into a PNG file without a display, and\n"
+      "lists the figures, the tuning suggestions and the samples of runs as CSV.")
   # The libraries come from the binaries; the page's fonts, Qt's X11 plugin
   # and Qt's own translations are loaded at run time, where dpkg-shlibdeps
   # cannot see them.

@@ -1,6 +1,7 @@
 // Any bytes as a .PID file: loaded with LoadMeasData and drawn with Disp_Page
 // on an 800 x 540 memory context, as the window does, then compared with
-// Disp_Compare beside the start run under a name made of its first bytes. A
+// Disp_Compare beside the start run under a name made of its first bytes (and
+// again zoomed, with the cursor and the figures' marks). A
 // file of at least 416 bytes starting with the mark is taken whole; any other
 // is refused and leaves every field as it was. Loading leaves no descriptor
 // open; drawing leaves no GDI object behind and the context as it found it;
@@ -160,5 +161,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(gdi32::LiveObjectCounts() == objectsBefore, "the comparison left a GDI object behind");
     Check(SelectObject(hdcMem, GetStockObject(BLACK_PEN)) == GetStockObject(BLACK_PEN),
           "the comparison left its own pen selected");
+
+    // Again zoomed in (or out) by the file's third byte around the cursor at
+    // a column of its fourth, its response for the default range, its figures
+    // marked: the cursor stays within the range and on the plot.
+    static CHARTVIEW view;
+    set.bResponseRange = size > 4 && (data[4] & 1) != 0;
+    view.bMarks = TRUE;
+    ResetChartView(&view, &set);
+    view.llCursorMs = CursorAtX(&view.axes, CMP_LEFT + (size > 3 ? data[3] : 0) * (CMP_RIGHT - CMP_LEFT) / 255);
+    view.bCursor = TRUE;
+    ZoomTime(&view.axes, view.llCursorMs, size > 2 ? static_cast<signed char>(data[2]) % 16 : 1);
+    view.llCursorMs = CursorAtX(&view.axes, TimeToX(&view.axes, view.llCursorMs));
+    Check(view.axes.llStartMs >= 0 && view.axes.llEndMs > view.axes.llStartMs
+              && view.axes.llEndMs <= view.axes.llWholeEndMs && IsOnPlot(&view.axes, TimeToX(&view.axes, view.llCursorMs), CMP_TOP),
+          "zoom left the runs, or the cursor the plot");
+    Disp_CompareView(hdcMem, &set, &view);
+    Check(gdi32::LiveObjectCounts() == objectsBefore, "the zoomed comparison left a GDI object behind");
+    Check(SelectObject(hdcMem, GetStockObject(BLACK_PEN)) == GetStockObject(BLACK_PEN),
+          "the zoomed comparison left its own pen selected");
     return 0;
 }

@@ -3,6 +3,8 @@
 // Drawn on any surface, like the page, from records the caller holds.
 #pragma once
 
+#include "chart_geometry.h"
+
 #include "../data/measdata.h"
 
 #define COMPARE_MAX_RUNS 8
@@ -10,13 +12,6 @@
 #define COMPARE_HEADING_SIZE 32
 #define COMPARE_MAX_NOTES 4   // as many as fit under four runs' rows
 #define COMPARE_NOTE_SIZE 128 // a line of the legend: 94 single-byte cells
-
-// The chart's grid: speed 0 at CMP_BOTTOM, the top of the speed axis at
-// CMP_TOP; time 0 at CMP_LEFT, the end of the time axis at CMP_RIGHT.
-#define CMP_LEFT 50
-#define CMP_RIGHT 620
-#define CMP_BOTTOM 280
-#define CMP_TOP 80
 
 // The speed axis starts at 0 and reaches at least 8,000 rpm, in steps of
 // 2,000 rpm; it never goes beyond 26,000 rpm, the step above the fastest
@@ -33,35 +28,45 @@ typedef struct tagCOMPARERUN {
 
 // The runs, and for a chart of records the program made (a model's
 // replay, predicted runs), the heading of their names' column ("" for
-// file names) and lines under the legend's rows, as far as they fit.
+// file names) and lines under the legend's rows; bResponseRange makes the
+// time axis span the response rather than the whole runs.
 typedef struct tagCOMPARESET {
     int nRuns;
     COMPARERUN run[COMPARE_MAX_RUNS];
     CHAR szNameHeading[COMPARE_HEADING_SIZE];
     int nNotes;
     CHAR szNote[COMPARE_MAX_NOTES][COMPARE_NOTE_SIZE];
+    BOOL bResponseRange;
 } COMPARESET;
 
-// The axes that hold every run of a set. Times are in ms, in 64 bits: a
-// sample's time (index x period x 10 ms) does not fit 32 bits for every
-// stored period.
-typedef struct tagCOMPAREAXES {
-    LONGLONG llEndMs;  // the time axis runs from 0 to here
-    LONGLONG llStepMs; // a grid line at every multiple: 1, 2 or 5 x 10^n ms
-    BOOL bSeconds;     // labels in seconds (the step is whole seconds), else ms
-    int iTopSpeed;     // the speed axis's top, 100 rpm
-} COMPAREAXES;
+// What a chart shows of its set: the axes and range, the cursor (a time on
+// the cursor's step) and the figures' marks.
+typedef struct tagCHARTVIEW {
+    COMPAREAXES axes;
+    BOOL bCursor;
+    LONGLONG llCursorMs;
+    BOOL bMarks;
+} CHARTVIEW;
 
 // Whether a run can be placed in time: a positive sampling period.
 BOOL HasTimeAxis(const MEASRECORD* pRec);
+// The axes that hold every run of a set, at their default range.
 void CalcCompareAxes(const COMPARESET* pSet, COMPAREAXES* pAxes);
-// The chart's x of a time and y of a speed (100 rpm) on these axes; times
-// and speeds within the axes give points on the grid.
-int TimeToX(const COMPAREAXES* pAxes, LONGLONG llMs);
-int CompareSpeedToY(const COMPAREAXES* pAxes, int iSpeed);
+// The view of a set at its default range without a cursor; the marks stay
+// as they were.
+void ResetChartView(CHARTVIEW* pView, const COMPARESET* pSet);
+// The top of the legend's frame: as high as its rows and notes need.
+int LegendTop(const COMPARESET* pSet);
 
+// The sample of a run the cursor reads at llCursorMs (the nearest), or -1
+// when the run has none there or it is empty.
+int CursorSample(const MEASRECORD* pRec, LONGLONG llCursorMs);
+
+// The chart as the view shows it; Disp_Compare at the default range, with
+// neither cursor nor marks.
+void Disp_CompareView(HDC hdc, const COMPARESET* pSet, const CHARTVIEW* pView);
 void Disp_Compare(HDC hdc, const COMPARESET* pSet);
-void Disp_CompareLegend(HDC hdc, const COMPARESET* pSet);
+void Disp_CompareLegend(HDC hdc, const COMPARESET* pSet, int iTop);
 
 // A run's colour and the pen of its target line (ExtCreatePen: the caller
 // deletes it).

@@ -1,11 +1,14 @@
-// The comparison's axes: a time axis as long as the longest run with grid
-// lines at a round step, and a speed axis high enough for every run.
+// The comparison's axes at their default range: a time axis as long as the
+// longest run (for a chart of a response, about three times as long as the
+// response takes to settle) with grid lines at a round step, a speed axis
+// high enough for every run, and the cursor's step.
 #include "compare.h"
 
-#define CMP_MAX_INTERVALS 10 // grid lines on the time axis, at most, after 0
+#include "../analysis/stepfigures.h"
+
 #define CMP_EMPTY_END_MS 10000 // the time axis when no run can be placed
-#define CMP_SECONDS_FROM_MS 2000 // the shortest axis labelled in seconds
-#define CHAR_WIDTH 8
+#define RESPONSE_SPAN_FACTOR 3
+#define AXIS_ABOVE_LEGEND 40 // the time axis's labels and title, and a gap
 
 BOOL HasTimeAxis(const MEASRECORD* pRec)
 {
@@ -34,43 +37,44 @@ static int HighestSpeed(const MEASRECORD* pRec)
     return iHigh;
 }
 
-static int DigitCount(LONGLONG llValue)
+// From when on the run stays within 5 % of its own final value (its last
+// measured sample), in ms: a run that settles away from its target still
+// settles.
+static LONGLONG SettledFrom(const MEASRECORD* pRec)
 {
-    int n = 1;
-    while (llValue >= 10) {
-        llValue /= 10;
-        n++;
+    int iLast = LastMeasured(pRec), iFinal = pRec->cMeasData[iLast], iSettled = 0;
+
+    for (int i = 0; i <= iLast; i++) {
+        int iOff = pRec->cMeasData[i] - iFinal;
+        if (pRec->cMeasData[i] != PID_NO_SAMPLE && SETTLE_BAND_DIVISOR * (iOff < 0 ? -iOff : iOff) > iFinal)
+            iSettled = i + 1;
     }
-    return n;
+    return iSettled * (LONGLONG)pRec->iPramSamp * 10;
 }
 
-// The time step: the first of 1, 2, 5, 10, 20 ... ms that gives at most ten
-// intervals, each wide enough for its label and a gap. From two seconds on
-// the axis counts whole seconds (steps of 1 s and up); below, a whole-second
-// step would leave a single line, so it counts milliseconds.
-static void ChooseTimeStep(COMPAREAXES* pAxes)
+// A response's axis: llEnd rounded up to a whole number of round steps,
+// the first step that gives at most ten intervals with room for labels.
+static void RoundUpToStep(COMPAREAXES* pAxes, LONGLONG llEnd)
 {
     static const int iMantissa[] = {1, 2, 5};
-    const LONGLONG llWidth = CMP_RIGHT - CMP_LEFT;
-    LONGLONG llDecade = pAxes->llEndMs >= CMP_SECONDS_FROM_MS ? 1000 : 1;
 
-    for (int k = 0;; k = (k + 1) % 3) {
-        LONGLONG llStep = llDecade * iMantissa[k];
-        BOOL bSeconds = llStep >= 1000;
-        LONGLONG llLabelPx = CHAR_WIDTH * DigitCount(bSeconds ? pAxes->llEndMs / 1000 : pAxes->llEndMs);
-        if (pAxes->llEndMs / llStep <= CMP_MAX_INTERVALS && llStep * llWidth >= (llLabelPx + 16) * pAxes->llEndMs) {
-            pAxes->llStepMs = llStep;
-            pAxes->bSeconds = bSeconds;
-            return;
+    for (LONGLONG llDecade = 1;; llDecade *= 10) {
+        for (int k = 0; k < 3; k++) {
+            LONGLONG llStep = llDecade * iMantissa[k];
+            LONGLONG llRounded = (llEnd + llStep - 1) / llStep * llStep;
+            if (TimeStepFits(llRounded, llRounded, llStep)) {
+                pAxes->llEndMs = llRounded;
+                pAxes->llStepMs = llStep;
+                pAxes->bSeconds = llStep >= 1000;
+                return;
+            }
         }
-        if (k == 2)
-            llDecade *= 10;
     }
 }
 
 void CalcCompareAxes(const COMPARESET* pSet, COMPAREAXES* pAxes)
 {
-    LONGLONG llEnd = 0, llWindow = 0;
+    LONGLONG llEnd = 0, llWindow = 0, llSettled = 0, llTick = 0;
     int iTop = CMP_SPEED_MIN_TOP;
 
     // The end is the last measured sample of the longest run: the empty
@@ -85,6 +89,10 @@ void CalcCompareAxes(const COMPARESET* pSet, COMPAREAXES* pAxes)
             llEnd = llLast;
         if ((PID_SAMPLE_COUNT - 1) * llPeriod > llWindow)
             llWindow = (PID_SAMPLE_COUNT - 1) * llPeriod;
+        if (SettledFrom(pRec) > llSettled)
+            llSettled = SettledFrom(pRec);
+        if (llTick == 0 || llPeriod < llTick)
+            llTick = llPeriod;
         int iHigh = HighestSpeed(pRec);
         int iRounded = (iHigh + CMP_SPEED_STEP - 1) / CMP_SPEED_STEP * CMP_SPEED_STEP;
         if (iRounded > iTop)
@@ -96,18 +104,25 @@ void CalcCompareAxes(const COMPARESET* pSet, COMPAREAXES* pAxes)
         llEnd = llWindow;
     if (llEnd == 0)
         llEnd = CMP_EMPTY_END_MS;
+    pAxes->llStartMs = 0;
     pAxes->llEndMs = llEnd;
+    if (pSet->bResponseRange && llSettled > 0)
+        RoundUpToStep(pAxes, RESPONSE_SPAN_FACTOR * llSettled < llEnd ? RESPONSE_SPAN_FACTOR * llSettled : llEnd);
+    else
+        ChooseTimeStep(pAxes);
+    pAxes->llDefaultEndMs = pAxes->llEndMs;
+    pAxes->llDefaultStepMs = pAxes->llStepMs;
+    pAxes->bDefaultSeconds = pAxes->bSeconds;
+    pAxes->llWholeEndMs = llEnd > pAxes->llEndMs ? llEnd : pAxes->llEndMs;
+    pAxes->llTickMs = llTick;
     pAxes->iTopSpeed = iTop;
-    ChooseTimeStep(pAxes);
+    pAxes->iLegendTop = LegendTop(pSet);
+    pAxes->iBottom = pAxes->iLegendTop - AXIS_ABOVE_LEGEND;
 }
 
-int TimeToX(const COMPAREAXES* pAxes, LONGLONG llMs)
+void ResetChartView(CHARTVIEW* pView, const COMPARESET* pSet)
 {
-    return CMP_LEFT + (int)((llMs * (CMP_RIGHT - CMP_LEFT) + pAxes->llEndMs / 2) / pAxes->llEndMs);
-}
-
-int CompareSpeedToY(const COMPAREAXES* pAxes, int iSpeed)
-{
-    int iHeight = CMP_BOTTOM - CMP_TOP;
-    return CMP_BOTTOM - (2 * iSpeed * iHeight + pAxes->iTopSpeed) / (2 * pAxes->iTopSpeed);
+    CalcCompareAxes(pSet, &pView->axes);
+    pView->bCursor = FALSE;
+    pView->llCursorMs = 0;
 }

@@ -6,8 +6,13 @@
 #include "../analysis/decimals.h"
 #include "../analysis/stepfigures.h"
 
-#define LEGEND_TOP 320
+#include <string.h>
+
+#define LEGEND_LOWEST_TOP 320 // the top when its rows and notes fit below it
+#define LEGEND_HIGHEST_TOP 220 // the plot keeps 100 pixels
 #define LEGEND_BOTTOM 475
+#define LEGEND_TOP_GAP 6    // the frame's edges to the first and last lines' cells
+#define LEGEND_BOTTOM_GAP 4
 #define ROW_HEIGHT 16
 #define NAME_BYTES 28 // 224 pixels of name column
 #define ELLIPSIS "…" // two bytes in code page 932
@@ -74,10 +79,61 @@ void ShortenName(LPCSTR lpszName, LPSTR szShort, int iMaxBytes)
     szShort[iOut] = '\0';
 }
 
-// A value ending at xEnd: no blank cells to paint before it.
-static void Disp_Value(HDC hdc, int xEnd, int y, LPCSTR lpszText, int iLength)
+// A number of iLength characters made to take at most iMax: its leading
+// digits and a power of ten ("-5.5e8"), rounded; cut with "…" where even
+// that does not fit. Returns the new length.
+static int FitNumber(LPSTR psz, int iLength, int iMax)
 {
-    TextOutA(hdc, xEnd - CHAR_WIDTH * iLength, y, lpszText, iLength);
+    CHAR szDigits[DECIMAL_TEXT_SIZE], szExponent[8];
+    int iSign = psz[0] == '-' ? 1 : 0, nDigits = 0, nWhole = -1, i;
+
+    if (iLength <= iMax)
+        return iLength;
+    for (i = iSign; i < iLength && nDigits < DECIMAL_TEXT_SIZE - 1; i++) {
+        if (psz[i] == '.')
+            nWhole = nDigits;
+        else
+            szDigits[nDigits++] = psz[i];
+    }
+    int iExponent = (nWhole < 0 ? nDigits : nWhole) - 1;
+    for (int iTry = 0; iTry < 2 && iExponent > 0; iTry++) {
+        int iRoom = iMax - iSign - wsprintfA(szExponent, "e%d", iExponent);
+        int nKept = iRoom >= 3 ? iRoom - 1 : 1;
+        if (iRoom < 1 || nKept > nDigits)
+            break;
+        // Rounded at the first digit left out; a carry past the first digit
+        // adds one to the power.
+        CHAR szKept[DECIMAL_TEXT_SIZE];
+        memcpy(szKept, szDigits, (size_t)nKept);
+        for (i = nKept - 1; nKept < nDigits && szDigits[nKept] >= '5' && i >= 0; i--) {
+            szKept[i] = szKept[i] == '9' ? '0' : (CHAR)(szKept[i] + 1);
+            if (szKept[i] != '0')
+                break;
+        }
+        if (i < 0) {
+            szDigits[0] = '1';
+            memset(szDigits + 1, '0', (size_t)(nDigits - 1));
+            iExponent++;
+            continue;
+        }
+        int n = iSign;
+        psz[n++] = szKept[0];
+        if (nKept > 1)
+            psz[n++] = '.';
+        memcpy(psz + n, szKept + 1, (size_t)(nKept - 1));
+        n += nKept - 1;
+        return n + wsprintfA(psz + n, "%s", szExponent);
+    }
+    memcpy(psz + iMax - 2, ELLIPSIS, 2);
+    return iMax;
+}
+
+// A value in the column from xStart to xEnd, ending at xEnd: no blank cells
+// to paint before it, and none of it over the next column.
+static void Disp_Value(HDC hdc, int xStart, int xEnd, int y, LPSTR pszText, int iLength)
+{
+    iLength = FitNumber(pszText, iLength, (xEnd - xStart) / CHAR_WIDTH);
+    TextOutA(hdc, xEnd - CHAR_WIDTH * iLength, y, pszText, iLength);
 }
 
 static void Draw_LineSample(HDC hdc, HPEN hPen, int y)
@@ -98,9 +154,9 @@ static void Disp_Figures(HDC hdc, int y, const STEPFIGURES* pFig)
     int n;
 
     n = pFig->bOvershoot ? FormatFixed(szText, pFig->dOvershootPct, 1) : wsprintfA(szText, "%s", NO_FIGURE_TEXT);
-    Disp_Value(hdc, X_OVERSHOOT_END, y, szText, n);
+    Disp_Value(hdc, X_OVERSHOOT, X_OVERSHOOT_END, y, szText, n);
     n = pFig->bSettling ? FormatFixed(szText, pFig->dSettlingS, 2) : wsprintfA(szText, "%s", NO_FIGURE_TEXT);
-    Disp_Value(hdc, X_SETTLING_END, y, szText, n);
+    Disp_Value(hdc, X_SETTLING, X_SETTLING_END, y, szText, n);
 }
 
 static void Disp_LegendRow(HDC hdc, int iRun, const COMPARERUN* pRun, int y)
@@ -123,15 +179,15 @@ static void Disp_LegendRow(HDC hdc, int iRun, const COMPARERUN* pRun, int y)
     // Set values as stored: speeds with a literal "00", times x 10 in ms,
     // computed in 64 bits so that no stored value wraps.
     n = wsprintfA(szText, "%d00", pRun->rec.iPramRotate);
-    Disp_Value(hdc, X_TARGET_END, y, szText, n);
+    Disp_Value(hdc, X_TARGET, X_TARGET_END, y, szText, n);
     n = wsprintfA(szText, "%d", pRun->rec.iPramProp);
-    Disp_Value(hdc, X_KP_END, y, szText, n);
+    Disp_Value(hdc, X_KP, X_KP_END, y, szText, n);
     n = FormatInteger(szText, fig.llTiMs);
-    Disp_Value(hdc, X_TI_END, y, szText, n);
+    Disp_Value(hdc, X_TI, X_TI_END, y, szText, n);
     n = FormatInteger(szText, fig.llTdMs);
-    Disp_Value(hdc, X_TD_END, y, szText, n);
+    Disp_Value(hdc, X_TD, X_TD_END, y, szText, n);
     n = FormatInteger(szText, fig.llSampMs);
-    Disp_Value(hdc, X_SAMP_END, y, szText, n);
+    Disp_Value(hdc, X_SAMP, X_SAMP_END, y, szText, n);
     if (HasTimeAxis(&pRun->rec))
         Disp_Figures(hdc, y, &fig);
     else
@@ -147,24 +203,38 @@ static int TextLength(LPCSTR psz, int iSize)
     return n;
 }
 
+// Lines for the heading, a row per run and the notes.
+static int LegendLines(const COMPARESET* pSet)
+{
+    int nRuns = pSet->nRuns < COMPARE_MAX_RUNS ? pSet->nRuns : COMPARE_MAX_RUNS;
+    int nNotes = pSet->nNotes < COMPARE_MAX_NOTES ? pSet->nNotes : COMPARE_MAX_NOTES;
+    return 1 + (nRuns > 0 ? nRuns : 0) + (nNotes > 0 ? nNotes : 0);
+}
+
+int LegendTop(const COMPARESET* pSet)
+{
+    int iTop = LEGEND_BOTTOM - 1 - LEGEND_BOTTOM_GAP - ROW_HEIGHT * LegendLines(pSet) - LEGEND_TOP_GAP;
+    return iTop > LEGEND_LOWEST_TOP ? LEGEND_LOWEST_TOP : iTop < LEGEND_HIGHEST_TOP ? LEGEND_HIGHEST_TOP : iTop;
+}
+
 // The notes under the rows, from the number's column, as many lines as the
 // frame holds.
 static void Disp_LegendNotes(HDC hdc, const COMPARESET* pSet, int y)
 {
-    for (int i = 0; i < pSet->nNotes && i < COMPARE_MAX_NOTES && y + ROW_HEIGHT < LEGEND_BOTTOM; i++) {
+    for (int i = 0; i < pSet->nNotes && i < COMPARE_MAX_NOTES && y + ROW_HEIGHT <= LEGEND_BOTTOM - 1 - LEGEND_BOTTOM_GAP;
+         i++) {
         TextOutA(hdc, X_NUMBER, y, pSet->szNote[i], TextLength(pSet->szNote[i], COMPARE_NOTE_SIZE));
         y += ROW_HEIGHT;
     }
 }
 
-void Disp_CompareLegend(HDC hdc, const COMPARESET* pSet)
+void Disp_CompareLegend(HDC hdc, const COMPARESET* pSet, int iTop)
 {
     // An outline, as the page's parameter frame: the surface is fresh.
-    static const POINT ptFrame[] = {
-        {779, LEGEND_BOTTOM - 1}, {10, LEGEND_BOTTOM - 1}, {10, LEGEND_TOP}, {779, LEGEND_TOP}};
-    int y = LEGEND_TOP + 6;
+    const POINT ptFrame[] = {{779, LEGEND_BOTTOM - 1}, {10, LEGEND_BOTTOM - 1}, {10, iTop}, {779, iTop}};
+    int y = iTop + LEGEND_TOP_GAP;
 
-    MoveToEx(hdc, 779, LEGEND_TOP, NULL);
+    MoveToEx(hdc, 779, iTop, NULL);
     PolylineTo(hdc, ptFrame, 4);
     if (pSet->szNameHeading[0] == '\0')
         Disp_Text(hdc, X_NAME, y, "ファイル名", NULL, 0, NULL);

@@ -25,6 +25,12 @@ void Disp_PIDMeas(HDC hdc);
 void Disp_GraphBox(HDC hdc);
 void Draw_Graphic(HDC hdc);
 
+// The main window's cursor, drawn over the page on the window only: the
+// sample under a point of the chart (FALSE off the chart), and the cursor's
+// grey line at a sample with a readout of its time, speed and target.
+BOOL PageSampleAt(int x, int y, int* piSample);
+void Disp_PageCursor(HDC hdc, int iSample);
+
 // Composes label, number and unit (each may be NULL) into one text and draws
 // it with its top-left corner at (x, y).
 void Disp_Text(HDC hdc, int x, int y, LPCSTR lpszLabel, LPCSTR lpszField, int iValue, LPCSTR lpszUnit);

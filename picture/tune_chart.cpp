@@ -48,6 +48,7 @@ void MakeTuneChart(const MEASRECORD* pRec, const TUNING* pTune, COMPARESET* pSet
 
     memset(pSet, 0, sizeof(*pSet));
     pSet->nRuns = TUNE_CURVES;
+    pSet->bResponseRange = TRUE;
     for (int i = 0; i < TUNE_CURVES; i++) {
         pSet->run[i].rec = *pCurve[i];
         CopyText(pSet->run[i].szName, szTuneCurveNames[i], COMPARE_NAME_SIZE);

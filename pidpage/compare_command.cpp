@@ -1,5 +1,6 @@
 // The comparison chart of several runs as a PNG: each file is read into a
-// record of its own; one that cannot be used is named and left out.
+// record of its own; one that cannot be used is named and left out. Both
+// charts are written here, at the range and with the marks asked for.
 #include "compare_command.h"
 
 #include "failure.h"
@@ -40,7 +41,7 @@ std::string Lines(const std::vector<std::string>& lines, const std::string& last
 
 } // namespace
 
-std::vector<std::string> RunCompare(const std::vector<std::string>& operands)
+std::vector<std::string> RunCompare(const std::vector<std::string>& operands, const ChartOptions& chart)
 {
     if (operands.empty() || operands.front().empty())
         Fail(kStatusUsage, "--compare: no output name; " + UsageText());
@@ -67,18 +68,28 @@ std::vector<std::string> RunCompare(const std::vector<std::string>& operands)
     if (set->nRuns == 0)
         Fail(kStatusFailed, Lines(refused, "no run to compare; nothing written"));
 
-    auto picture = std::make_shared<gdi32::PixelBuffer>(PAGE_WIDTH, PAGE_HEIGHT, 0xFFFFFF);
-    HDC hdc = gdi32::CreateBufferDC(picture);
-    if (hdc == nullptr)
-        Fail(kStatusFailed, Lines(refused, "cannot make a drawing surface"));
-    Disp_Compare(hdc, set.get());
-    DeleteDC(hdc);
     try {
-        SavePng(*picture, operands.front());
+        WriteChart(*set, chart, operands.front());
     } catch (const Failure& failure) {
         Fail(failure.status, Lines(refused, failure.message));
     }
     return refused;
+}
+
+void WriteChart(const COMPARESET& set, const ChartOptions& chart, const std::string& output)
+{
+    CHARTVIEW view{};
+    view.bMarks = chart.marks;
+    ResetChartView(&view, &set);
+    if (chart.range)
+        SetTimeRange(&view.axes, chart.all ? 0 : chart.startMs, chart.all ? view.axes.llWholeEndMs : chart.endMs);
+    auto picture = std::make_shared<gdi32::PixelBuffer>(PAGE_WIDTH, PAGE_HEIGHT, 0xFFFFFF);
+    HDC hdc = gdi32::CreateBufferDC(picture);
+    if (hdc == nullptr)
+        Fail(kStatusFailed, "cannot make a drawing surface");
+    Disp_CompareView(hdc, &set, &view);
+    DeleteDC(hdc);
+    SavePng(*picture, output);
 }
 
 } // namespace pidpage

@@ -50,11 +50,11 @@ int main(int argc, char** argv)
             RunTune(line.operands);
             return 0;
         case Mode::TuneChart:
-            RunTuneChart(line.operands);
+            RunTuneChart(line.operands, line.chart);
             return 0;
         case Mode::Compare: {
             // Files left out are named; the chart of the rest is written.
-            const std::vector<std::string> refused = RunCompare(line.operands);
+            const std::vector<std::string> refused = RunCompare(line.operands, line.chart);
             for (const std::string& reason : refused)
                 Report(reason);
             return refused.empty() ? 0 : kStatusFailed;

@@ -9,21 +9,30 @@
 namespace pidpage {
 namespace {
 
+// An option either chooses the mode or changes how a chart is drawn.
+enum class Chart { None, Time, Marks };
+
 struct Option {
     const char* name;      // long form
     char shortName;        // 0: none
     const char* operands;  // what follows it, for the usage line
     const char* help;
     Mode mode;
+    Chart chart = Chart::None;
+    const char* value = nullptr; // the argument a chart option takes
 };
 
 constexpr Option kOptions[] = {
     {"--figures", 0, "FILE.PID...", "list the step-response figures of each run as CSV", Mode::Figures},
-    {"--compare", 0, "OUT.png FILE.PID...", "draw one to eight runs on one chart", Mode::Compare},
+    {"--compare", 0, "[--time START:END] [--marks] OUT.png FILE.PID...", "draw one to eight runs on one chart", Mode::Compare},
     {"--samples", 0, "FILE.PID", "list the run's samples as CSV", Mode::Samples},
     {"--tune", 0, "FILE.PID...", "suggest PI and PID settings for each run, as CSV", Mode::Tune},
-    {"--tune-chart", 0, "OUT.png FILE.PID", "draw a run beside its model and the suggestions' predictions",
+    {"--tune-chart", 0, "[--time START:END] [--marks] OUT.png FILE.PID", "draw a run beside its model and the suggestions' predictions",
      Mode::TuneChart},
+    {"--time", 0, nullptr, "chart from START to END s (all: the whole run)",
+     Mode::Page, Chart::Time, "START:END"},
+    {"--marks", 0, nullptr, "mark each run's settling band, rise, settling and peak",
+     Mode::Page, Chart::Marks},
     {"--help", 'h', nullptr, "show this help and exit", Mode::Help},
     {"--version", 0, nullptr, "show the version and exit", Mode::Version},
 };
@@ -53,6 +62,50 @@ std::vector<std::string> Forms()
     return forms;
 }
 
+// Seconds with up to 12 whole digits and any decimals, rounded to the
+// millisecond (halves up); -1 for anything else.
+long long Milliseconds(std::string_view text)
+{
+    long long ms = 0;
+    std::size_t point = text.find('.'), whole = point == std::string_view::npos ? text.size() : point;
+    if (whole == 0 || whole > 12 || (point != std::string_view::npos && point + 1 == text.size()))
+        return -1;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (i == point)
+            continue;
+        if (c < '0' || c > '9')
+            return -1;
+        if (i < whole)
+            ms = ms * 10 + (c - '0') * 1000;
+        else if (i - whole <= 3)
+            ms += (c - '0') * (i - whole == 1 ? 100 : i - whole == 2 ? 10 : 1);
+        else if (i - whole == 4 && c >= '5')
+            ++ms;
+    }
+    return ms;
+}
+
+// --time START:END (or all): a usage error when empty, reversed or not numbers.
+void ParseTime(std::string_view value, ChartOptions& chart)
+{
+    const std::string shown = "--time " + std::string(value);
+    if (chart.range)
+        Fail(kStatusUsage, "--time is given twice");
+    chart.range = true;
+    if (value == "all") {
+        chart.all = true;
+        return;
+    }
+    const std::size_t colon = value.find(':');
+    chart.startMs = colon == std::string_view::npos ? -1 : Milliseconds(value.substr(0, colon));
+    chart.endMs = colon == std::string_view::npos ? -1 : Milliseconds(value.substr(colon + 1));
+    if (chart.startMs < 0 || chart.endMs < 0)
+        Fail(kStatusUsage, shown + ": START and END are seconds, as in --time 0.5:2 (or --time all)");
+    if (chart.endMs <= chart.startMs)
+        Fail(kStatusUsage, shown + ": END must come after START");
+}
+
 } // namespace
 
 CommandLine ParseCommandLine(int argc, char** argv)
@@ -67,6 +120,16 @@ CommandLine ParseCommandLine(int argc, char** argv)
             const Option* option = Find(argument);
             if (option == nullptr)
                 Fail(kStatusUsage, "unknown option " + std::string(argument) + "; " + UsageText());
+            if (option->chart == Chart::Time) {
+                if (i + 1 == argc)
+                    Fail(kStatusUsage, "--time needs START:END in seconds, or all");
+                ParseTime(argv[++i], line.chart);
+                continue;
+            }
+            if (option->chart == Chart::Marks) {
+                line.chart.marks = true;
+                continue;
+            }
             if (line.mode != Mode::Page && line.mode != option->mode)
                 Fail(kStatusUsage, std::string(argument) + " goes with no other option; " + UsageText());
             line.mode = option->mode;
@@ -77,6 +140,8 @@ CommandLine ParseCommandLine(int argc, char** argv)
     if ((line.mode == Mode::Help || line.mode == Mode::Version) && !line.operands.empty())
         Fail(kStatusUsage, std::string(line.mode == Mode::Help ? "--help" : "--version") + " takes nothing else ("
                                + line.operands.front() + "); " + UsageText());
+    if ((line.chart.range || line.chart.marks) && line.mode != Mode::Compare && line.mode != Mode::TuneChart)
+        Fail(kStatusUsage, std::string(line.chart.range ? "--time" : "--marks") + " goes with --compare or --tune-chart");
     return line;
 }
 
@@ -98,14 +163,17 @@ std::string HelpText()
         "800 x 540 PNG into OUT.png, or with - to standard output. An existing\n"
         "OUT.png is replaced only when it is a PNG picture or empty. An option\n"
         "draws or lists something else instead:\n\n";
+    std::vector<std::string> names;
+    std::size_t column = 0;
     for (const Option& option : kOptions) {
-        std::string names = option.shortName != 0 ? std::string("-") + option.shortName + ", " : "    ";
-        names += option.name;
-        names.resize(std::max<std::size_t>(names.size() + 2, 18), ' ');
-        text += "  " + names + option.help + "\n";
+        names.push_back((option.shortName != 0 ? std::string("-") + option.shortName + ", " : "    ") + option.name
+                        + (option.value != nullptr ? std::string(" ") + option.value : std::string()));
+        column = std::max(column, names.back().size() + 2);
     }
-    text += "      --            end of options (for a file name starting with '-')\n\n"
-        "Exit status: 0 done; 1 a file could not be read or written, or a file was\n"
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += "  " + names[i] + std::string(column - names[i].size(), ' ') + kOptions[i].help + "\n";
+    text += "      --" + std::string(column - 6, ' ') + "end of options (for a file name starting with '-')\n\n";
+    text += "Exit status: 0 done; 1 a file could not be read or written, or a file was\n"
         "left out of --figures, --compare or --tune (one line each on standard\n"
         "error); 2 a wrong command line or a refused output. pidpage(1) tells more.\n";
     return text;

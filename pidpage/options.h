@@ -9,9 +9,20 @@ namespace pidpage {
 
 enum class Mode { Page, Figures, Compare, Samples, Tune, TuneChart, Help, Version };
 
+// How --compare and --tune-chart draw: --time's range in ms (or the whole
+// time of the runs) and --marks.
+struct ChartOptions {
+    bool range = false;
+    bool all = false;
+    long long startMs = 0;
+    long long endMs = 0;
+    bool marks = false;
+};
+
 struct CommandLine {
     Mode mode = Mode::Page;
     std::vector<std::string> operands; // what follows the options, in order
+    ChartOptions chart;
 };
 
 // The options and operands of argv; a usage error fails with status 2.

@@ -3,6 +3,8 @@
 // texts in UTF-8.
 #include "tune_command.h"
 
+#include "compare_command.h"
+
 #include "csv.h"
 #include "failure.h"
 #include "options.h"
@@ -11,7 +13,6 @@
 #include "run_table.h"
 
 #include "analysis/tuning.h"
-#include "picture/page.h"
 #include "picture/tune_chart.h"
 #include "platform/codepage/codepage.h"
 
@@ -81,7 +82,7 @@ void RunTune(const std::vector<std::string>& operands)
     });
 }
 
-void RunTuneChart(const std::vector<std::string>& operands)
+void RunTuneChart(const std::vector<std::string>& operands, const ChartOptions& chart)
 {
     if (operands.size() != 2 || operands[0].empty())
         Fail(kStatusUsage, "--tune-chart takes an output name and one run; " + UsageText());
@@ -98,13 +99,7 @@ void RunTuneChart(const std::vector<std::string>& operands)
 
     auto set = std::make_unique<COMPARESET>();
     MakeTuneChart(&rec, tune.get(), set.get());
-    auto picture = std::make_shared<gdi32::PixelBuffer>(PAGE_WIDTH, PAGE_HEIGHT, 0xFFFFFF);
-    HDC hdc = gdi32::CreateBufferDC(picture);
-    if (hdc == nullptr)
-        Fail(kStatusFailed, "cannot make a drawing surface");
-    Disp_Compare(hdc, set.get());
-    DeleteDC(hdc);
-    SavePng(*picture, output);
+    WriteChart(*set, chart, output);
 }
 
 } // namespace pidpage

@@ -2,6 +2,8 @@
 // one run beside its model and the predicted runs, as a PNG.
 #pragma once
 
+#include "options.h"
+
 #include <string>
 #include <vector>
 
@@ -15,6 +17,6 @@ void RunTune(const std::vector<std::string>& operands);
 
 // OUT.png FILE.PID: the viewer's tuning chart of the run; fails with status
 // 1, writing nothing, when the run is refused or no suggestion is made.
-void RunTuneChart(const std::vector<std::string>& operands);
+void RunTuneChart(const std::vector<std::string>& operands, const ChartOptions& chart);
 
 } // namespace pidpage

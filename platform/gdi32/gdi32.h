@@ -51,6 +51,7 @@ HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color);
 // Cosmetic pens only (width 1, a solid brush); PS_USERSTYLE lengths are style
 // units of 3 pixels, as on a screen.
 HPEN WINAPI ExtCreatePen(DWORD iPenStyle, DWORD cWidth, const LOGBRUSH* plbrush, DWORD cStyle, const DWORD* pstyle);
+HBRUSH WINAPI CreateSolidBrush(COLORREF color);
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h);
 BOOL WINAPI DeleteObject(HGDIOBJ ho);
 HGDIOBJ WINAPI GetStockObject(int i);

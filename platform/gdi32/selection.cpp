@@ -116,6 +116,11 @@ HPEN WINAPI ExtCreatePen(DWORD iPenStyle, DWORD cWidth, const LOGBRUSH* plbrush,
     return static_cast<HPEN>(Register(Kind::Pen, pen));
 }
 
+HBRUSH WINAPI CreateSolidBrush(COLORREF color)
+{
+    return static_cast<HBRUSH>(Register(Kind::Brush, Brush{false, PixelOf(color)}));
+}
+
 HGDIOBJ WINAPI GetStockObject(int i)
 {
     return Stock(i);

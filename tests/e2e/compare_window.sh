@@ -3,7 +3,8 @@
 # in the Open dialog (its own title) from two folders, one holding another
 # run of the other's name, open a window showing pidpage's chart of them; its
 # Print puts that chart on one page of a private CUPS-PDF queue, enlarged by
-# the largest whole factor and centred; a file that is not a run is named in
+# the largest whole factor and centred; the pointer, the wheel and the keys
+# show its cursor and zoom it as pidpage --time draws; a file that is not a run is named in
 # one message; nine files are refused; closing a comparison window (its menu
 # or Ctrl+W) leaves the others, and closing the main window ends the program.
 # Usage: compare_window.sh PIDVIEW PIDPAGE PRINT_COMPARE EXAMPLES_DIR
@@ -12,6 +13,7 @@ pidview=$1 pidpage=$2 print_compare=$3 examples=$4
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/cups.sh"
 source "$here/viewer.sh"
+source "$here/chart_view.sh"
 begin_print_test
 
 mkdir -p "$work/runs/a" "$work/runs/b"
@@ -79,6 +81,9 @@ if [ "$(new_pdfs | wc -l)" -gt "$before" ]; then
 else
   fail "the comparison printed nothing"
 fi
+
+# The cursor, zoom and marks: pointer, wheel, double click and keys.
+check_chart_view '比較 \(2 件\)' 280 6.375 --compare "$work/runs/a/P_ONLY.PID" "$work/runs/b/PID_FAST.PID"
 
 # A file that is not a run: one message naming it, the other run compared.
 compare_files '"bad.PID" "P_ONLY.PID"'

@@ -4,13 +4,15 @@
 # four legend rows, the model, the law and the warnings); its copy (and
 # Ctrl+C) gives the header and a row per suggestion; its print puts the chart on one page of a
 # private CUPS-PDF queue; a run that gets no suggestion brings one message
-# and no window.
+# and no window; its cursor, zoom and marks as in the comparison, its copy
+# with the cursor's readout, and Esc.
 # Usage: tune_window.sh PIDVIEW PIDPAGE PRINT_COMPARE EXAMPLES_DIR
 set -euo pipefail
 pidview=$1 pidpage=$2 print_compare=$3 examples=$4
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/cups.sh"
 source "$here/viewer.sh"
+source "$here/chart_view.sh"
 begin_print_test
 
 run="$work/試験データ.PID"
@@ -94,8 +96,20 @@ else
   fail "no message for a run without a suggestion"
 fi
 
-tune_menu f c
+# The cursor, zoom and marks; then, with the cursor shown, the copy ends
+# with its readout; Esc takes the cursor away, the next Esc closes.
+check_chart_view '^調整の提案 - ' 280 3.5 --tune-chart "$run"
+xdotool key Right ctrl+c
+sleep 0.3
+[ "$(xclip -selection clipboard -o 2>/dev/null | tail -2 | tr -d '\r' | paste -sd'|')" \
+  = $'時刻 [s]\t1: 測定 [rpm]\t2: モデル [rpm]\t3: PI 提案 [rpm]\t4: PID 提案 [rpm]|0.00\t0\t0\t0\t0' ] \
+  && pass "a copy with the cursor shown ends with its readout" \
+  || fail "the copy's readout: $(xclip -selection clipboard -o 2>/dev/null | tail -2)"
+xdotool key Escape
+sleep 0.3
+[ "$(window_count '^調整の提案 - ')" = 1 ] && pass "the first Esc only takes the cursor away" || fail "Esc closed at once"
+xdotool key Escape
 wait_for_no_window '^調整の提案 - ' && [ "$(window_count 'Ver1\.00')" = 1 ] \
-  && pass "closing the tuning window leaves the main window" || fail "the tuning window did not close alone"
+  && pass "the next Esc closes the tuning window and leaves the main window" || fail "the tuning window did not close alone"
 
 [ "$failures" = 0 ] || { echo "$failures failure(s)"; exit 1; }

@@ -4,7 +4,8 @@
 # in gdipage.exe), File > Open loads an example and shows its page, F5
 # reloads it, File > 印刷 prints one page on the default printer (the CUPS-PDF queue of a private
 # scheduler, which Wine lists and makes its default), 応答特性's copy pastes as
-# Japanese text, File > Exit ends it
+# Japanese text, 調整の提案's cursor follows the pointer and a wheel notch
+# zooms it, File > Exit ends it
 # with status 0, and a run named on its command line (in a folder with a
 # space) opens at the start and names the window.
 # Usage: wine_smoke.sh PAGEDIFF
@@ -133,6 +134,49 @@ copied=$(xclip -selection clipboard -o 2>/dev/null || true)
   || fail "応答特性's copy does not read as Japanese: ${copied%%$'\n'*}"
 echo "ok   応答特性's copy pastes as Japanese text"
 xdotool key Escape
+
+# 調整の提案's cursor and zoom through the real API: the pointer over the
+# plot draws the cursor and it goes with the pointer; a wheel notch zooms and
+# a double click gives the chart back; Esc closes the window.
+xdotool windowfocus --sync "$wid"
+xdotool key alt+a
+for _ in $(seq 50); do [ "$(popups)" -gt "$before" ] && break; sleep 0.1; done
+xdotool key t
+tune=$(timeout 60 xdotool search --sync --onlyvisible --name '^調整の提案 - ' | head -1) || true
+[ -n "$tune" ] || fail "解析 > 調整の提案 opens no window"
+eval "$(xdotool getwindowgeometry --shell "$tune")"
+cx=$X cy=$((Y + HEIGHT - 496))
+# shot NAME: the tuning window's client area; settles NAME REFERENCE SAME:
+# within 10 s the area equals (SAME yes) or differs from the reference.
+shot() { import -window "$tune" "$1.png"; convert "$1.png" -crop "794x496+0+$((HEIGHT - 496))" +repage "$1.png"; }
+settles() {
+  for _ in $(seq 50); do
+    shot "$1"
+    [ "$(compare -metric AE "$1.png" "$2.png" null: 2>&1 || true)" = 0 ] && [ "$3" = yes ] && return 0
+    [ "$(compare -metric AE "$1.png" "$2.png" null: 2>&1 || true)" != 0 ] && [ "$3" = no ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+xdotool mousemove $((cx + 700)) $((cy + 450))
+sleep 1
+shot tune-plain
+xdotool mousemove $((cx + 300)) $((cy + 150))
+settles tune-cursor tune-plain no || fail "the pointer over the tuning chart draws no cursor"
+xdotool mousemove $((cx + 700)) $((cy + 450))
+settles tune-left tune-plain yes || fail "the cursor stays when the pointer leaves the plot"
+echo "ok   the tuning chart's cursor follows the pointer"
+xdotool mousemove $((cx + 50)) $((cy + 150)) sleep 0.3 click 4 sleep 0.3 mousemove $((cx + 700)) $((cy + 450))
+settles tune-zoomed tune-plain no || fail "a wheel notch does not zoom the tuning chart"
+xdotool mousemove $((cx + 300)) $((cy + 150)) sleep 0.3 click --repeat 2 --delay 80 1 sleep 0.3 \
+  mousemove $((cx + 700)) $((cy + 450))
+settles tune-back tune-plain yes || fail "a double click does not give the tuning chart back"
+echo "ok   a wheel notch zooms the tuning chart, a double click gives it back"
+xdotool windowfocus --sync "$tune"
+xdotool key Escape
+for _ in $(seq 50); do xdotool search --onlyvisible --name '^調整の提案 - ' >/dev/null 2>&1 || break; sleep 0.2; done
+xdotool search --onlyvisible --name '^調整の提案 - ' >/dev/null 2>&1 && fail "Esc does not close the tuning window"
+echo "ok   Esc closes the tuning window"
 
 open_file_menu
 xdotool key x

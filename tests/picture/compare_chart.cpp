@@ -87,3 +87,30 @@ TEST(compare_chart, stored_extremes_draw_safely_and_leave_the_surface_as_found)
     EXPECT_EQ(gdi32::LiveObjectCounts().pens, before.pens);
     EXPECT_TRUE(AreaHas(s, 620, 72, 640, 280, black)); // the numbers of the curves at 25,500 rpm
 }
+
+TEST(compare_chart, legend_values_keep_to_their_columns_and_notes_to_the_frame)
+{
+    static COMPARESET set;
+    set.nRuns = COMPARE_MAX_RUNS;
+    for (int r = 0; r < COMPARE_MAX_RUNS; ++r)
+        set.run[r] = Flat(5, 45, 40, "RUN.PID");
+    set.run[0].rec.iPramRotate = 100000;
+    set.run[0].rec.iPramDiff = -55325240;
+    set.run[0].rec.iPramInt = 999999999;
+    set.nNotes = COMPARE_MAX_NOTES;
+    for (int i = 0; i < COMPARE_MAX_NOTES; ++i)
+        std::snprintf(set.szNote[i], COMPARE_NOTE_SIZE, "note %d", i + 1);
+    Surface s;
+    Disp_Compare(s.hdc, &set);
+    // Eight rows and four notes: the legend rises and its last line ends
+    // four pixels above its frame's bottom edge.
+    const int top = LegendTop(&set), row = top + 22;
+    EXPECT_EQ(top, 474 - 4 - 16 * 13 - 6);
+    EXPECT_TRUE(TextShows(s, 18, row + 16 * 11, "note 4"));
+    EXPECT_TRUE(RowIs(s, 474, 10, 779, black));
+    EXPECT_TRUE(TextShows(s, 392 - 8 * 8, row, "10000000"));
+    EXPECT_TRUE(TextShows(s, 496 - 8 * 6, row, "1.0e10")); // Ti, 9999999990 ms, rounded up
+    EXPECT_TRUE(TextShows(s, 552 - 8 * 6, row, "-5.5e8"));
+    EXPECT_TRUE(AreaIs(s, 441, row, 448, row + 16, white));
+    EXPECT_TRUE(AreaIs(s, 497, row, 504, row + 16, white));
+}

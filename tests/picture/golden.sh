@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Draws the page of the start values, of every example and of the odd files
 # in golden/ with pidpage, and the comparison of the three tuning runs in
-# golden/compare/, and compares each pixel for pixel with the reviewed image
+# golden/compare/ (whole, and zoomed in with the figures marked), and compares each pixel for pixel with the reviewed image
 # in golden/.
 #   golden.sh PIDPAGE            compare
 #   golden.sh --update PIDPAGE   rewrite the images after an intended change
@@ -15,7 +15,7 @@ pidpage=${1:?usage: golden.sh [--update] PIDPAGE}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-cases=("start:" "COMPARE:--compare")
+cases=("start:" "COMPARE:--compare" "COMPARE_MARKS:--compare --time 0.5:3 --marks")
 for f in "$top"/examples/*.PID "$here"/golden/*.PID; do
   name=$(basename "$f" .PID)
   cases+=("$name:$f")
@@ -28,7 +28,7 @@ for entry in "${cases[@]}"; do
   name=${entry%%:*}
   file=${entry#*:}
   out="$work/$name.png"
-  if [ "$file" = --compare ]; then "$pidpage" --compare "$out" "${tuning[@]}"
+  if [[ "$file" = --compare* ]]; then "$pidpage" $file "$out" "${tuning[@]}"
   elif [ -n "$file" ]; then "$pidpage" "$file" "$out"; else "$pidpage" "$out"; fi
   golden="$here/golden/$name.png"
   if [ "$update" = yes ]; then

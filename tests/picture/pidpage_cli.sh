@@ -144,9 +144,21 @@ expect 2 "--compare without a run" -- "$pidpage" --compare "$work/x.png"
 expect 2 "--compare never writes over a run" -- "$pidpage" --compare "$examples/P_ONLY.PID" "$examples/PI_STEP.PID"
 expect 2 "--compare of nine runs" -- "$pidpage" --compare "$work/x.png" $(printf "$examples/PI_STEP.PID %.0s" $(seq 9))
 
+# --time draws a range of the chart (all: the whole run), --marks the figures;
+# both only with the charts, and a range that is empty, reversed or not in
+# seconds is refused.
+expect 0 "--compare --time --marks" -- "$pidpage" --compare "$work/zoom.png" --time 1:2.5 --marks "$examples/PI_STEP.PID"
+expect 0 "--tune-chart --time all" -- "$pidpage" --tune-chart "$work/all.png" --time all "$examples/P_ONLY.PID"
+for range in 2:1 1:1 a:2 1 "" 1:2:3 -1:2; do
+  expect 2 "--time '$range' is refused" -- "$pidpage" --compare "$work/x.png" --time "$range" "$examples/PI_STEP.PID"
+done
+expect 2 "--time without its range" -- "$pidpage" --compare "$work/x.png" "$examples/PI_STEP.PID" --time
+expect 2 "--marks with the page" -- "$pidpage" --marks "$work/x.png"
+
 leftovers=$(find "$work" \( -name '.pidpage-*' -o -name '*.png*' \) ! -name start.png ! -name run.png \
   ! -name folder.png ! -name -dash.png ! -name 't-*.png' ! -name upper.PNG ! -name kept.png \
-  ! -name link.png ! -name secret.png ! -name "$long" ! -name two.png ! -name some.png ! -name utf8.png ! -name sjis.png)
+  ! -name link.png ! -name secret.png ! -name "$long" ! -name two.png ! -name some.png ! -name utf8.png ! -name sjis.png \
+  ! -name zoom.png ! -name all.png)
 [ -z "$leftovers" ] && { echo "ok: no partial output left"; passes=$((passes + 1)); } \
   || { echo "FAIL: left behind: $leftovers"; failures=$((failures + 1)); }
 echo "$passes passed, $failures failed"

@@ -27,7 +27,8 @@ TEST(AcceleratorKeys, TablesOfEachWindowClass)
 {
     constexpr BYTE kCtrl = FVIRTKEY | FCONTROL;
     EXPECT_EQ(Table("ZARVEN"), (std::vector<Accelerator>{{FVIRTKEY, VK_F5, IDM_RELOAD}}));
-    EXPECT_EQ(Table("PIDCOMPARE"), (std::vector<Accelerator>{{kCtrl, 'P', IDM_COMPARE_PRINT},
+    EXPECT_EQ(Table("PIDCOMPARE"), (std::vector<Accelerator>{{kCtrl, 'C', IDM_COMPARE_COPY},
+                                                             {kCtrl, 'P', IDM_COMPARE_PRINT},
                                                              {kCtrl, 'W', IDM_COMPARE_CLOSE},
                                                              {kCtrl, VK_F4, IDM_COMPARE_CLOSE}}));
     EXPECT_EQ(Table("PIDTUNE"), (std::vector<Accelerator>{{kCtrl, 'C', IDM_TUNE_COPY},

@@ -64,12 +64,18 @@ TEST(ResourceTemplates, MenuTextsIdentifiersAndSeparators)
     ExpectPopup(menu[2], u"解析(&A)",
                 {{u"応答特性(&R)...", 301, kGrayed}, {u"比較(&C)...", 302}, {u"調整の提案(&T)...", 303, kGrayed}});
     ExpectPopup(menu[3], u"ヘルプ(&H)", {{u"バージョン情報(&A)", 902}});
-    // The comparison window's menu: print and close.
+    // The comparison window's menu: print and close, copy, and the view's
+    // commands, which the tuning window's menu ends with too.
     auto compare = Menu("PIDCOMPARE");
-    ASSERT_EQ(compare.size(), 1u);
-    ASSERT_EQ(compare[0].children.size(), 3u);
-    EXPECT_EQ(compare[0].children[0].text, u"印刷(&P)\tCtrl+P");
-    EXPECT_EQ(compare[0].children[2].text, u"閉じる(&C)\tCtrl+W");
+    ASSERT_EQ(compare.size(), 3u);
+    ExpectPopup(compare[0], u"ファイル(&F)", {{u"印刷(&P)\tCtrl+P", 311}, {}, {u"閉じる(&C)\tCtrl+W", 319}});
+    ExpectPopup(compare[1], u"編集(&E)", {{u"コピー(&C)\tCtrl+C", 312}});
+    const std::initializer_list<Item> view = {{u"特性の目印(&M)", 371}, {}, {u"拡大(&I)\t+", 372}, {u"縮小(&O)\t-", 373},
+                                              {u"元の範囲(&R)\tCtrl+Home", 374}};
+    ExpectPopup(compare[2], u"表示(&V)", view);
+    auto tune = Menu("PIDTUNE");
+    ASSERT_EQ(tune.size(), 3u);
+    ExpectPopup(tune[2], u"表示(&V)", view);
 }
 
 TEST(ResourceTemplates, AboutDialogFrame)
