@@ -64,8 +64,10 @@ static void EnableRunItems(HWND hwnd)
         EnableMenuItem(hMenu, uRunItems[i], MF_BYCOMMAND | MF_ENABLED);
 }
 
+// Every new run, opened or followed, comes without the old run's cursor.
 void ShowNewRun(HWND hwnd)
 {
+    HidePageCursor(hwnd);
     EnableRunItems(hwnd);
     NameWindow(hwnd);
     RedrawPage(hwnd);
@@ -84,7 +86,6 @@ void LoadChosenFile(HWND hwnd, LPCSTR lpszPath, UINT cchPath)
     }
     switch (iResult) {
     case LOAD_ACCEPTED:
-        HidePageCursor(hwnd);
         FileOpenedByHand(hwnd);
         ShowNewRun(hwnd);
         return;
