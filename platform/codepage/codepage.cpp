@@ -115,4 +115,22 @@ std::string FileNameToCodePage(std::string_view name)
     return std::string(name.size(), '?');
 }
 
+std::string FromUtf16(std::u16string_view text)
+{
+    static Converter converter("CP932", "UTF-16LE");
+    std::string result;
+    auto question = [](std::string& out, std::string_view) {
+        out.push_back('?');
+        return std::size_t{2}; // one UTF-16 unit
+    };
+    if (converter.run(reinterpret_cast<const char*>(text.data()), text.size() * 2, result, question))
+        return result;
+    return std::string(text.size(), '?');
+}
+
+bool IsLeadByte(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
 } // namespace codepage

@@ -16,4 +16,9 @@ std::string ToUtf8(std::string_view cp932);
 // without a code page 932 form, or a byte that is neither, becomes '?'.
 std::string FileNameToCodePage(std::string_view name);
 
+// Unicode as code page 932; a character without a form there becomes '?'.
+std::string FromUtf16(std::u16string_view text);
+// Whether a byte starts a two-byte character.
+bool IsLeadByte(unsigned char c);
+
 } // namespace codepage
