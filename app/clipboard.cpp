@@ -1,5 +1,6 @@
-// The copy commands' way onto the clipboard: a block handed over, and a
-// text as CF_TEXT with the locale that reads it.
+// The copy commands' way onto the clipboard: a block handed over, a text
+// as CF_TEXT with the locale that reads it, and the cells such a text is
+// made of.
 #include "pidview.h"
 
 #include <string.h>
@@ -59,4 +60,14 @@ void CopyTextToClipboard(HWND hwnd, LPCSTR lpszText)
     SetBlock(CF_TEXT, hText);
     SetBlock(CF_LOCALE, NewBlock(&lcid, sizeof(lcid)));
     CloseClipboard();
+}
+
+int AppendCopyCell(LPSTR pszText, int iSize, int iLen, LPCSTR lpszCell, LPCSTR lpszEnd)
+{
+    for (; *lpszCell != '\0' && iLen < iSize - 1; lpszCell++)
+        pszText[iLen++] = (BYTE)*lpszCell < 0x20 ? '?' : *lpszCell;
+    for (; *lpszEnd != '\0' && iLen < iSize - 1; lpszEnd++)
+        pszText[iLen++] = *lpszEnd;
+    pszText[iLen] = '\0';
+    return iLen;
 }

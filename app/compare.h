@@ -6,7 +6,7 @@
 #include "../picture/compare.h"
 
 #define COMPARE_DOCNAME_SIZE 64
-#define COMPARE_COPY_SIZE 2048
+#define COMPARE_COPY_SIZE 4096
 
 extern CHAR szCompareClass[];
 extern CHAR szTuneClass[];
@@ -22,5 +22,8 @@ HWND OpenCompareWindow(const COMPARESET* pSet);
 HWND OpenChartWindow(LPCSTR lpszClass, const COMPARESET* pSet, LPCSTR lpszCaption, LPCSTR lpszDocName,
                      LPCSTR lpszCopy);
 LRESULT CALLBACK CompareWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Shows *pSet (copied) in the open chart window hwnd instead, under a new
+// caption and copy text; FALSE where hwnd is no open chart window.
+BOOL ReplaceChartWindow(HWND hwnd, const COMPARESET* pSet, LPCSTR lpszCaption, LPCSTR lpszCopy);
 // Prints the chart enlarged and centred on one page of the default printer.
 void PrintCompare(HWND hwnd, const COMPARESET* pSet, LPCSTR lpszDocName);

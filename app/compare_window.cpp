@@ -4,6 +4,7 @@
 #include "compare.h"
 #include "pidview.h"
 #include "resource.h"
+#include "tune.h"
 
 #include <string.h>
 
@@ -128,13 +129,30 @@ LRESULT CALLBACK CompareWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
             DestroyWindow(hwnd);
             return 0;
         }
+        TuneWindowCommand(hwnd, LOWORD(wParam));
         return 0;
     case WM_DESTROY:
         // Only this window goes; the program ends with the main window.
         pWindow = FindCompareWindow(hwnd);
         if (pWindow != NULL)
             pWindow->hwnd = NULL;
+        TuneWindowClosed(hwnd);
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// A tuning window that follows the run on screen shows another set: its
+// chart, caption and copy are replaced and it is drawn again.
+BOOL ReplaceChartWindow(HWND hwnd, const COMPARESET* pSet, LPCSTR lpszCaption, LPCSTR lpszCopy)
+{
+    COMPAREWINDOW* pWindow = hwnd != NULL ? FindCompareWindow(hwnd) : NULL;
+
+    if (pWindow == NULL)
+        return FALSE;
+    pWindow->set = *pSet;
+    CopyText(pWindow->szCopy, lpszCopy, COMPARE_COPY_SIZE);
+    SetWindowTextA(hwnd, lpszCaption);
+    InvalidateRect(hwnd, NULL, TRUE);
+    return TRUE;
 }

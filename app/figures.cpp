@@ -26,20 +26,9 @@ static void GetFigureTexts(FIGURETEXTS* pTexts)
     MakeFigureTexts(&fig, pTexts);
 }
 
-// Appends a cell and the tab after it, or the line end after the last one,
-// to the text of iLen bytes in pszText and returns its new length; what does
-// not fit is left out. A control character in the cell (a file name may hold
-// a tab or a line end) becomes '?', so that it stays one cell.
 static int AppendCell(LPSTR pszText, int iLen, LPCSTR pszCell, BOOL bLast)
 {
-    LPCSTR pszEnd = bLast ? "\r\n" : "\t";
-
-    for (; *pszCell != '\0' && iLen < FIGURE_COPY_SIZE - 1; pszCell++)
-        pszText[iLen++] = (BYTE)*pszCell < 0x20 ? '?' : *pszCell;
-    for (; *pszEnd != '\0' && iLen < FIGURE_COPY_SIZE - 1; pszEnd++)
-        pszText[iLen++] = *pszEnd;
-    pszText[iLen] = '\0';
-    return iLen;
+    return AppendCopyCell(pszText, FIGURE_COPY_SIZE, iLen, pszCell, bLast ? "\r\n" : "\t");
 }
 
 // A figure the run does not have is an empty cell, and so is the name of

@@ -2,6 +2,7 @@
 // command line: load the chosen file, tell a refusal, name the window after
 // the run, and redraw the page at once.
 #include "pidview.h"
+#include "tune.h"
 
 #include "../data/measdata.h"
 #include "../picture/page.h"
@@ -28,6 +29,7 @@ void RedrawPage(HWND hwnd)
     FillRect(hDC, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));
     Disp_Page(hDC);
     ReleaseDC(hwnd, hDC);
+    TuneFollowRun(); // the run on screen may be another
 }
 
 void GetShownName(LPSTR lpszName, WORD cchName)

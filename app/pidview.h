@@ -36,6 +36,12 @@ void FileOpenedByHand(HWND hwnd);
 void PutOnClipboard(HWND hwnd, UINT uFormat, HGLOBAL hMem);
 // The code page 932 text on the clipboard as CF_TEXT.
 void CopyTextToClipboard(HWND hwnd, LPCSTR lpszText);
+// Every copied text that names a run is made of these: appends a cell and
+// lpszEnd after it ("\t", or "\r\n" after the last) to the text of iLen
+// bytes in pszText (iSize bytes) and returns its new length; what does not
+// fit is left out. A control character in the cell (a file name may hold a
+// tab or a line end) becomes '?', so that it stays one cell.
+int AppendCopyCell(LPSTR pszText, int iSize, int iLen, LPCSTR lpszCell, LPCSTR lpszEnd);
 void CopyPageCommand(HWND hwnd);
 void CopyDataCommand(HWND hwnd);
 int GetFirstArgument(LPCSTR lpCmdLine, LPSTR lpszArg, int cchArg);

@@ -89,7 +89,7 @@ void BM_CalcTuning(benchmark::State& state)
     static TUNING tune;
     for (auto _ : state) {
         benchmark::DoNotOptimize(&rec);
-        CalcTuning(&rec, &tune);
+        CalcTuning(&rec, NULL, &tune);
         benchmark::DoNotOptimize(tune);
     }
     if (!tune.bSuggestion)

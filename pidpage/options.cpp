@@ -3,7 +3,11 @@
 
 #include "failure.h"
 
+#include "analysis/tuning.h"
+
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <string_view>
 
 namespace pidpage {
@@ -14,16 +18,22 @@ struct Option {
     char shortName;        // 0: none
     const char* operands;  // what follows it, for the usage line
     const char* help;
-    Mode mode;
+    Mode mode;             // the mode it chooses, or, for a setting, the mode it goes with
+    const char* value = nullptr; // a setting's value: it takes one and leaves the mode alone
 };
 
 constexpr Option kOptions[] = {
     {"--figures", 0, "FILE.PID...", "list the step-response figures of each run as CSV", Mode::Figures},
     {"--compare", 0, "OUT.png FILE.PID...", "draw one to eight runs on one chart", Mode::Compare},
     {"--samples", 0, "FILE.PID", "list the run's samples as CSV", Mode::Samples},
-    {"--tune", 0, "FILE.PID...", "suggest PI and PID settings for each run, as CSV", Mode::Tune},
-    {"--tune-chart", 0, "OUT.png FILE.PID", "draw a run beside its model and the suggestions' predictions",
-     Mode::TuneChart},
+    {"--tune", 0, "[--tau-c F] [--output-limit U] FILE.PID...", "suggest PI and PID settings for each run, as CSV",
+     Mode::Tune},
+    {"--tune-chart", 0, "[--tau-c F] [--output-limit U] OUT.png FILE.PID",
+     "draw a run beside its model and the suggestions' predictions", Mode::TuneChart},
+    {"--tau-c", 0, nullptr, "set tau_c to F times theta_e, F from 1 to 10 (default 1)", Mode::Tune,
+     "F"},
+    {"--output-limit", 0, nullptr, "the drive's output limit in the law's units (default: found)",
+     Mode::Tune, "U"},
     {"--help", 'h', nullptr, "show this help and exit", Mode::Help},
     {"--version", 0, nullptr, "show the version and exit", Mode::Version},
 };
@@ -53,11 +63,29 @@ std::vector<std::string> Forms()
     return forms;
 }
 
+// A setting's value: a plain decimal number that the setting takes, or one
+// line and status 2.
+double SettingValue(const Option& option, const char* text)
+{
+    if (text == nullptr)
+        Fail(kStatusUsage, std::string(option.name) + " needs a value " + option.value);
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    const bool number = *text != '\0' && *end == '\0' && std::isfinite(value);
+    const bool tauC = std::string_view(option.name) == "--tau-c";
+    if (tauC && !(number && IsTauCValid(value)))
+        Fail(kStatusUsage, std::string(option.name) + ": '" + text + "' is not a number from 1 to 10");
+    if (!tauC && !(number && IsOutputLimitValid(value)))
+        Fail(kStatusUsage, std::string(option.name) + ": '" + text + "' is not a positive number");
+    return value;
+}
+
 } // namespace
 
 CommandLine ParseCommandLine(int argc, char** argv)
 {
     CommandLine line;
+    const Option* setting = nullptr;
     bool options = true;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
@@ -67,6 +95,12 @@ CommandLine ParseCommandLine(int argc, char** argv)
             const Option* option = Find(argument);
             if (option == nullptr)
                 Fail(kStatusUsage, "unknown option " + std::string(argument) + "; " + UsageText());
+            if (option->value != nullptr) {
+                const double value = SettingValue(*option, i + 1 < argc ? argv[++i] : nullptr);
+                (std::string_view(option->name) == "--tau-c" ? line.tune.tauC : line.tune.outputLimit) = value;
+                setting = option;
+                continue;
+            }
             if (line.mode != Mode::Page && line.mode != option->mode)
                 Fail(kStatusUsage, std::string(argument) + " goes with no other option; " + UsageText());
             line.mode = option->mode;
@@ -74,6 +108,8 @@ CommandLine ParseCommandLine(int argc, char** argv)
             line.operands.emplace_back(argument);
         }
     }
+    if (setting != nullptr && line.mode != Mode::Tune && line.mode != Mode::TuneChart)
+        Fail(kStatusUsage, std::string(setting->name) + " goes with --tune or --tune-chart; " + UsageText());
     return line;
 }
 
@@ -148,10 +184,12 @@ std::string HelpText()
     for (const Option& option : kOptions) {
         std::string names = option.shortName != 0 ? std::string("-") + option.shortName + ", " : "    ";
         names += option.name;
-        names.resize(std::max<std::size_t>(names.size() + 2, 18), ' ');
+        if (option.value != nullptr)
+            names += std::string(" ") + option.value;
+        names.resize(std::max<std::size_t>(names.size() + 2, 22), ' ');
         text += "  " + names + option.help + "\n";
     }
-    text += "      --            end of options (for a file name starting with '-')\n\n"
+    text += "      --                end of options (for a file name starting with '-')\n\n"
         "Exit status: 0 the picture (or every row of figures) is written; 1 the file\n"
         "cannot be read or is not a measurement file, or the picture cannot be\n"
         "written (one line on standard error, no file left behind); with --figures,\n"

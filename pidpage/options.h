@@ -9,9 +9,16 @@ namespace pidpage {
 
 enum class Mode { Page, Figures, Compare, Samples, Tune, TuneChart, Help, Version };
 
+// What the tuning modes take besides their runs.
+struct TuneSettings {
+    double tauC = 1.0;       // tau_c as a multiple of theta_e, 1 to 10
+    double outputLimit = 0.; // the drive's limit in the law's units; 0: found from the run
+};
+
 struct CommandLine {
     Mode mode = Mode::Page;
     std::vector<std::string> operands; // what follows the options, in order
+    TuneSettings tune;
 };
 
 // The options and operands of argv; a usage error fails with status 2.
