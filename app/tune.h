@@ -19,9 +19,11 @@ void TuneWindowClosed(HWND hwnd);
 // followed): each open tuning window fits it if it did.
 void TuneFollowRun(void);
 
-// 出力上限: the dialog that asks for the output limit, in the law's units;
-// TRUE where the user gave one (*pdLimit 0 for "find it from the run").
+// 出力上限: the dialog PIDLIMIT that asks for the output limit, in the
+// law's units, starting from *pdLimit; TRUE where the user gave one (0 for
+// "find it from the run"). Its procedure takes the double as its parameter.
 BOOL AskOutputLimit(HWND hwnd, double* pdLimit);
+INT_PTR CALLBACK HLimitDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // A suggestion a tuning window showed, predicted again for a run made with
 // it: its curve's name ("前回の予測 (PI)"), the setting and its predicted

@@ -42,7 +42,7 @@ static BOOL ReadLimit(LPCSTR psz, double* pd)
     return *psz == '\0' && (bDigits ? d > 0.0 : !bFraction);
 }
 
-static INT_PTR CALLBACK HLimitDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
+INT_PTR CALLBACK HLimitDlgProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     static double* pdLimit;
     CHAR szText[LIMIT_TEXT_SIZE];
