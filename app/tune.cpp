@@ -178,6 +178,16 @@ void TuneWindowClosed(HWND hwnd)
         pWindow->hwnd = NULL;
 }
 
+// The same run: its settings, samples and final values (a refused file
+// leaves its header in the record and nothing else).
+static BOOL SameRun(const MEASRECORD* pA, const MEASRECORD* pB)
+{
+    return pA->iPramRotate == pB->iPramRotate && pA->iPramProp == pB->iPramProp && pA->iPramInt == pB->iPramInt
+        && pA->iPramDiff == pB->iPramDiff && pA->iPramSamp == pB->iPramSamp
+        && memcmp(pA->cMeasData, pB->cMeasData, sizeof(pA->cMeasData)) == 0 && pA->iMeasTime == pB->iMeasTime
+        && pA->iMeasRotate == pB->iMeasRotate && pA->iOpeOut0 == pB->iOpeOut0;
+}
+
 void TuneFollowRun(void)
 {
     MEASRECORD rec;
@@ -187,8 +197,7 @@ void TuneFollowRun(void)
     GetShownName(szName, sizeof(szName));
     for (int i = 0; i < MAX_TUNE_WINDOWS; i++) {
         TUNEWINDOW* pWindow = &twWindows[i];
-        if (pWindow->hwnd == NULL
-            || (memcmp(&pWindow->rec, &rec, sizeof(rec)) == 0 && strcmp(pWindow->szName, szName) == 0))
+        if (pWindow->hwnd == NULL || (SameRun(&pWindow->rec, &rec) && strcmp(pWindow->szName, szName) == 0))
             continue;
         pWindow->rec = rec;
         memcpy(pWindow->szName, szName, sizeof(szName));

@@ -6,7 +6,8 @@
 # copy gives the header and a row per curve; when the run on screen becomes
 # one made with the suggestion, the window fits it and shows 前回の予測; its
 # print puts the chart on one page of a private CUPS-PDF queue; a run that
-# gets no suggestion brings one message and no window.
+# gets no suggestion brings one message and no window. The window follows
+# 自動更新 too.
 # Usage: tune_window.sh PIDVIEW PIDPAGE PRINT_COMPARE EXAMPLES_DIR SIMRUN
 set -euo pipefail
 pidview=$1 pidpage=$2 print_compare=$3 examples=$4 simrun=$5
@@ -100,6 +101,20 @@ if wait_for_window '^調整の提案 - 次の試験\.PID - '; then
 else
   fail "the tuning window does not follow the run opened"
 fi
+# 自動更新: a run that appears in the folder is followed too.
+xdotool windowfocus --sync "$wid"
+xdotool key alt+f
+sleep 0.3
+xdotool key u
+mkdir "$work/elsewhere"
+"$simrun" "$work/elsewhere/third.PID" "${motor[@]}" 40 "$kp" "$ti" 0 2 0 1
+mv "$work/elsewhere/third.PID" "$work/三回目.PID"
+wait_for_window '^調整の提案 - 三回目\.PID - ' && pass "the tuning window follows 自動更新" \
+  || fail "the tuning window does not follow 自動更新"
+xdotool windowfocus --sync "$wid"
+xdotool key alt+f
+sleep 0.3
+xdotool key u
 
 # File > Print: one page, the chart enlarged by a whole factor and centred.
 tune_menu s 1
