@@ -135,8 +135,10 @@ void FitLimited(FITDATA* p, double dKnownLimit, const FITPOINT* pFree, FITPOINT*
     p->bLimitSearched = dKnownLimit <= 0.0;
     *pBest = *pFree;
     // Lags up to the free fit's: a limit makes a rise look slower.
-    for (int i = 0; i < LIMIT_TAU_GRID; i++)
-        dLogTau[i] = pFree->dParam[DIM_LOG_TAU] + log(dLimitTauShare[i]);
+    for (int i = 0; i < LIMIT_TAU_GRID; i++) {
+        double d = pFree->dParam[DIM_LOG_TAU] + log(dLimitTauShare[i]);
+        dLogTau[i] = d < p->dLow[DIM_LOG_TAU] ? p->dLow[DIM_LOG_TAU] : d;
+    }
     if (dKnownLimit > 0.0) {
         p->dKnownLimit = dKnownLimit;
         SearchStarts(p, pBest, pStarts, taus, coarse, none, 0.25);

@@ -48,22 +48,39 @@ static void SettingScale(const FITPOINT* pt, double* pdScale)
 // well with settings that would differ: then the run cannot tell the
 // motor's numbers from its start. The starts are compared as fitted to
 // recomputed outputs, each on its own.
-static BOOL StartIsAmbiguous(const STARTS* pStarts, int nHidden)
+static BOOL Differ(const FITPOINT* pOne, const FITPOINT* pOther)
 {
-    const FITPOINT* pBest = &pStarts->fit[nHidden];
     double dScale[SCALES], dOther[SCALES];
 
-    SettingScale(pBest, dScale);
+    SettingScale(pOne, dScale);
+    SettingScale(pOther, dOther);
+    for (int i = 0; i < SCALES; i++) {
+        if (fabs(log(dOther[i] / dScale[i])) > log(AMBIGUOUS_SETTING_RATIO))
+            return TRUE;
+    }
+    return FALSE;
+}
+
+static BOOL StartIsAmbiguous(const MEASRECORD* pRec, const FITDATA* p, const STARTS* pStarts, const FITPOINT* pChosen)
+{
+    int nHidden = (int)lround(pChosen->dParam[DIM_HIDDEN]);
+    const FITPOINT* pBest = &pStarts->fit[nHidden];
+
     for (int m = 0; m < pStarts->n; m++) {
         const FITPOINT* pOther = &pStarts->fit[m];
-        if (m == nHidden || !(pOther->dGain > 0.0)
-            || !(pOther->dCost < AMBIGUOUS_COST_RATIO * pBest->dCost))
+        if (m == nHidden || !(pOther->dGain > 0.0) || !(pOther->dCost < AMBIGUOUS_COST_RATIO * pBest->dCost))
             continue;
-        SettingScale(pOther, dOther);
-        for (int i = 0; i < SCALES; i++) {
-            if (fabs(log(dOther[i] / dScale[i])) > log(AMBIGUOUS_SETTING_RATIO))
-                return TRUE;
-        }
+        if (Differ(pBest, pOther))
+            return TRUE;
+    }
+    // The starts next to it, refined as the chosen one was.
+    for (int m = nHidden - 1; m <= nHidden + 1; m += 2) {
+        if (m < 0 || m >= pStarts->n)
+            continue;
+        FITPOINT other = pStarts->fit[m];
+        RefineInClosedLoop(pRec, p, &other);
+        if (other.dGain > 0.0 && other.dCost < AMBIGUOUS_COST_RATIO * pChosen->dCost && Differ(pChosen, &other))
+            return TRUE;
     }
     return FALSE;
 }
@@ -188,7 +205,7 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
         return FIT_REPLAY_DIVERGED;
     iOutcome = Outcome(pRec, &fit, pBest, pModel);
     if (iOutcome == FIT_OK && pModel->bLateStart
-        && StartIsAmbiguous(fit.bLimited ? &startsLimited : &startsFree, pModel->nHidden))
+        && StartIsAmbiguous(pRec, &fit, fit.bLimited ? &startsLimited : &startsFree, pBest))
         iOutcome = FIT_LATE_START;
     return iOutcome;
 }

@@ -42,8 +42,8 @@ static void MakeModelNote(const MOTORMODEL* pModel, LPSTR psz)
 
 void MakeTuneHeading(double dTauC, LPSTR psz, int iSize)
 {
-    CHAR szFactor[DECIMAL_TEXT_SIZE], szText[COMPARE_HEADING_SIZE];
-    int n = FormatFixed(szFactor, dTauC, 2);
+    CHAR szFactor[DECIMAL_TEXT_SIZE], szText[DECIMAL_TEXT_SIZE + 32];
+    int n = FormatFixed(szFactor, dTauC, 2), i;
 
     // Whole multiples bare, others with their decimals.
     while (n > 0 && (szFactor[n - 1] == '0' || szFactor[n - 1] == '.')) {
@@ -53,7 +53,9 @@ void MakeTuneHeading(double dTauC, LPSTR psz, int iSize)
             break;
     }
     wsprintfA(szText, "曲線 (τc = %sθe)", szFactor);
-    CopyText(psz, szText, iSize);
+    for (i = 0; szText[i] != '\0' && i < iSize - 1; i++)
+        psz[i] = szText[i];
+    psz[i] = '\0';
 }
 
 static void AddRun(COMPARESET* pSet, const MEASRECORD* pRec, int iCurve)
