@@ -152,11 +152,11 @@ void MakePidReason(int iVerdict, TUNING* pTune)
                                              : "予測応答が測定時間内に整定しません。");
         break;
     case PID_NO_BETTER:
-        Append(psz, "予測 IAE (");
+        Append(psz, "予測 IAE が PI 提案より 5 % 以上小さくなりません (");
         AppendNumber(psz, pTune->pid.fig.dIaeRpmS, 1);
-        Append(psz, " rpm・s) が PI 提案 (");
+        Append(psz, " / ");
         AppendNumber(psz, pTune->pi.fig.dIaeRpmS, 1);
-        Append(psz, " rpm・s) より 5 % 以上小さくなりません。");
+        Append(psz, " rpm・s)。");
         break;
     }
 }

@@ -14,17 +14,47 @@ static void CopyText(LPSTR pszDest, LPCSTR pszFrom, int iSize)
     pszDest[iSize - 1] = '\0';
 }
 
-// The parts one after the other, cut where a line ends.
-static void JoinNote(LPCSTR lpszFirst, LPCSTR lpszSecond, LPSTR psz)
-{
-    LPCSTR pszPart[2] = {lpszFirst, lpszSecond};
-    int n = 0;
+// A line of the legend holds this many single-byte cells.
+#define NOTE_CELLS 94
 
-    for (int i = 0; i < 2; i++) {
-        for (LPCSTR p = pszPart[i]; *p != '\0' && n < COMPARE_NOTE_SIZE - 1; p++)
-            psz[n++] = *p;
+static BOOL IsLeadByte932(BYTE c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
+// The parts one after the other, in lines of the legend's width broken
+// after a sentence or a space where one is near, never inside a character.
+static void AddNote(COMPARESET* pSet, LPCSTR lpszFirst, LPCSTR lpszSecond)
+{
+    CHAR szText[2 * TUNE_TEXT_SIZE];
+    int n = 0, iAt = 0;
+
+    for (LPCSTR p = lpszFirst; *p != '\0' && n < (int)sizeof(szText) - 1; p++)
+        szText[n++] = *p;
+    for (LPCSTR p = lpszSecond; *p != '\0' && n < (int)sizeof(szText) - 1; p++)
+        szText[n++] = *p;
+    szText[n] = '\0';
+    while (iAt < n && pSet->nNotes < COMPARE_MAX_NOTES) {
+        int iEnd = iAt, iBreak = -1;
+        while (iEnd < n) {
+            int iSize = IsLeadByte932((BYTE)szText[iEnd]) && iEnd + 1 < n ? 2 : 1;
+            if (iEnd + iSize - iAt > NOTE_CELLS)
+                break;
+            iEnd += iSize;
+            // After "。" (0x81 0x42) or a space.
+            if ((iSize == 2 && (BYTE)szText[iEnd - 2] == 0x81 && (BYTE)szText[iEnd - 1] == 0x42)
+                || szText[iEnd - 1] == ' ')
+                iBreak = iEnd;
+        }
+        if (iEnd < n && iBreak > iAt + NOTE_CELLS / 2)
+            iEnd = iBreak;
+        LPSTR psz = pSet->szNote[pSet->nNotes++];
+        memcpy(psz, szText + iAt, (size_t)(iEnd - iAt));
+        psz[iEnd - iAt] = '\0';
+        iAt = iEnd;
+        while (iAt < n && szText[iAt] == ' ')
+            iAt++;
     }
-    psz[n] = '\0';
 }
 
 // K to three decimals (one from 10 on), times to a tenth of a millisecond.
@@ -63,12 +93,6 @@ static void AddRun(COMPARESET* pSet, const MEASRECORD* pRec, int iCurve)
     pSet->run[pSet->nRuns].rec = *pRec;
     CopyText(pSet->run[pSet->nRuns].szName, szTuneCurveNames[iCurve], COMPARE_NAME_SIZE);
     pSet->nRuns++;
-}
-
-static void AddNote(COMPARESET* pSet, LPCSTR lpszFirst, LPCSTR lpszSecond)
-{
-    if (pSet->nNotes < COMPARE_MAX_NOTES && lpszFirst[0] != '\0')
-        JoinNote(lpszFirst, lpszSecond, pSet->szNote[pSet->nNotes++]);
 }
 
 void MakeTuneChart(const MEASRECORD* pRec, const TUNING* pTune, const MEASRECORD* pPrevious, COMPARESET* pSet)

@@ -4,6 +4,8 @@
 #include "page_fixture.h"
 #include "picture/tune_chart.h"
 
+#include <cstring>
+
 using namespace pagetest;
 
 TEST(tune_chart, named_rows_with_their_settings_and_the_notes_under_them)
@@ -37,7 +39,8 @@ TEST(tune_chart, named_rows_with_their_settings_and_the_notes_under_them)
     EXPECT_EQ(std::string(set.szNote[set.nNotes - 1]).rfind("制御則 (想定)", 0), 0u);
 }
 
-TEST(tune_chart, a_run_without_a_suggestion_shows_why)
+// Each line within the legend's 94 cells, broken after a sentence.
+TEST(tune_chart, a_run_without_a_suggestion_shows_why_in_lines_that_fit)
 {
     MEASRECORD rec{};
     ASSERT_EQ(ReadMeasFile(PIDVIEW_EXAMPLES "/PI_STEP.PID", &rec), LOAD_ACCEPTED);
@@ -48,4 +51,8 @@ TEST(tune_chart, a_run_without_a_suggestion_shows_why)
     MakeTuneChart(&rec, &tune, nullptr, &set);
     EXPECT_EQ(set.nRuns, 1);
     EXPECT_EQ(std::string(set.szNote[0]), std::string("調整を提案できません: ") + tune.szReason);
+    strcpy(tune.szReason, "測定開始時に回転数が 0 ではありません (1200 rpm)。いつ始まった運転か求められません。");
+    MakeTuneChart(&rec, &tune, nullptr, &set);
+    EXPECT_EQ(std::string(set.szNote[0]), "調整を提案できません: 測定開始時に回転数が 0 ではありません (1200 rpm)。");
+    EXPECT_EQ(std::string(set.szNote[1]), "いつ始まった運転か求められません。");
 }
