@@ -39,7 +39,7 @@ int FormatInteger(LPSTR psz, LONGLONG llValue)
 // scaled value goes in two parts: the nine digits below and the rest above.
 int FormatFixed(LPSTR psz, double d, int iDecimals)
 {
-    static const double dScale[] = {1.0, 10.0, 100.0, 1000.0};
+    static const double dScale[] = {1.0, 10.0, 100.0, 1000.0, 10000.0};
     CHAR szBuf[48];
     LPSTR pszEnd = szBuf + sizeof(szBuf);
     LPSTR pszStart = psz;

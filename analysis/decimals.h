@@ -16,6 +16,6 @@
 // llValue in whole digits, a minus sign first when negative; returns the
 // text's length.
 int FormatInteger(LPSTR psz, LONGLONG llValue);
-// d (not negative, below 10^24) rounded to iDecimals decimals (0 to 3);
+// d (not negative, below 10^24) rounded to iDecimals decimals (0 to 4);
 // anything else gives an empty text. Returns the text's length.
 int FormatFixed(LPSTR psz, double d, int iDecimals);

@@ -1,199 +1,181 @@
-// The motor's model from one run, and the model under the law. The samples
-// are what the controller saw, so its outputs are recomputed from them; the
-// model's response to those held outputs is fitted to the samples by least
-// squares (an output-error fit: one-step-ahead errors would be swamped by
-// the rounding to 100 rpm). The model is linear in K, so K
-// comes in closed form for each (tau, theta); those two are searched on a
-// fixed grid and then refined by a compass search of counted steps. Times
-// inside are in sampling periods.
-#include "tuning.h"
+// The motor's model from one run. The samples are what the controller saw,
+// so its outputs are recomputed from them (fitdata.cpp), the model's
+// response to them fitted (fitcost.cpp, fitsearch.cpp) and the result
+// refined in closed loop (replayfit.cpp); here the fits without and with
+// the drive's limit U are weighed (a run held at its limit shows a straight
+// ramp that no unlimited lag explains), and the model is judged.
+#include "motorfit.h"
 
 #include <math.h>
 #include <string.h>
 
-#define TAU_MIN_PERIODS 0.1 // a period leaves e^-10 of a faster motor's lag
-#define TAU_MAX_RUNS 10.0   // far slower than the run, only K / tau shows
-#define DELAY_MAX_PERIODS 64.0 // or half the run, if less: the rest must show the response
-#define TAU_GRID 20
-#define SEARCH_STEPS 80
-#define MIN_RISE 3 // the speed moved by fewer steps of 100 rpm: nothing to fit
+// A limit is believed where the law passed it at least twice and asked
+// for half as much again at its peak: a small cut of the first outputs
+// fits a slower start (a second lag) as well as a limit does.
+#define LIMIT_MIN_CLIPPED 2
+#define LIMIT_MAX_SHARE 0.67
+// A free fit to recomputed outputs that leaves this many times the limited
+// one's squared error over is not refined: no refinement closes that.
+#define FAR_BEHIND_SHARE 10.0
+// After a late start, another start that explains the run within this
+// share of the best squared error is as good as the best; settings that
+// differ by this ratio differ.
+#define AMBIGUOUS_COST_RATIO 2.0
+#define AMBIGUOUS_SETTING_RATIO 1.25
 
-// Dead times tried first, in periods: every half period near zero, where
-// motors are, coarser beyond.
-static const double dDelayGrid[] = {0, 0.5, 1, 1.5, 2, 3, 4, 5, 6, 8, 10, 12, 16, 20, 24, 32, 40, 48, 56, 64};
-#define DELAY_GRID (int)(sizeof(dDelayGrid) / sizeof(dDelayGrid[0]))
-
-typedef struct tagFITDATA {
-    double dOut[PID_SAMPLE_COUNT];   // the controller's outputs, recomputed
-    double dSpeed[PID_SAMPLE_COUNT]; // the samples, 100 rpm
-    BOOL bValid[PID_SAMPLE_COUNT];
-    int iLast;                       // the last valid sample: the run's end
-    double dSyy;                     // sum of the valid samples' squares
-    double dTauMax, dDelayMax;       // the search's upper limits
-} FITDATA;
-
-// The model over one period, exact for an input held over it and delayed
-// by d + f periods: x_k+1 = a x_k + b1 u_k-d + b2 u_k-d-1, per unit of K.
-typedef struct tagDISCRETE {
-    double a, b1, b2;
-    int d;
-} DISCRETE;
-
-static void Discretise(double dTau, double dDelay, DISCRETE* p)
+// Whether the limited fit (both refined in closed loop) is believed over
+// the free one.
+static BOOL LimitExplains(const FITDATA* p, const FITPOINT* pFree, const FITPOINT* pLimited)
 {
-    double f, c;
-
-    p->d = (int)floor(dDelay);
-    f = dDelay - p->d;
-    p->a = exp(-1.0 / dTau);
-    c = exp(-(1.0 - f) / dTau);
-    p->b1 = 1.0 - c;
-    p->b2 = c - p->a;
+    return pLimited->nClipped >= LIMIT_MIN_CLIPPED
+        && LimitOf(p, pLimited) <= LIMIT_MAX_SHARE * pLimited->dPeakOut
+        && LimitOf(p, pLimited) > p->dLimitLow * 1.001 && ClearlyBetter(p, pLimited, pFree);
 }
 
-static double Delayed(const double* dOut, int k)
+// What another start would change in the settings: SIMC's gain (with
+// theta_e in periods), theta_e, and Ti (tau_c = theta_e).
+#define SCALES 3
+static void SettingScale(const FITPOINT* pt, double* pdScale)
 {
-    return k >= 0 ? dOut[k] : 0.0; // at rest before the start
+    double dThetaE = pt->dParam[DIM_DELAY] + 0.5, dTau = exp(pt->dParam[DIM_LOG_TAU]);
+
+    pdScale[0] = dTau / (pt->dGain * dThetaE);
+    pdScale[1] = dThetaE;
+    pdScale[2] = dTau < 8.0 * dThetaE ? dTau : 8.0 * dThetaE;
 }
 
-// The law's terms per error: integral T/Ti, derivative Td/T (0 for none).
-static void LawFactors(const MEASRECORD* pRec, int iInt, int iDiff, double* pdInt, double* pdDiff)
+// After a late start, whether another start explains the run almost as
+// well with settings that would differ: then the run cannot tell the
+// motor's numbers from its start. The starts are compared as fitted to
+// recomputed outputs, each on its own.
+static BOOL Differ(const FITPOINT* pOne, const FITPOINT* pOther)
 {
-    *pdInt = iInt != 0 ? (double)pRec->iPramSamp / iInt : 0.0;
-    *pdDiff = iDiff != 0 ? (double)iDiff / pRec->iPramSamp : 0.0;
-}
+    double dScale[SCALES], dOther[SCALES];
 
-// The speeds the controller saw and its outputs. An empty slot inside the
-// run was a speed too, most likely between the samples around it (a slot
-// of exactly 100 rpm is stored empty), so it is taken on the straight line
-// between them: the error, its sum and its change then run on smoothly.
-// Before the first valid sample the motor is at rest.
-static void RecomputeOutputs(const MEASRECORD* pRec, FITDATA* p)
-{
-    int iNext[PID_SAMPLE_COUNT];
-    int iPrev, k;
-    double dKp = pRec->iPramProp / 100.0, dInt, dDiff, y, e, eLast = 0.0, dSum = 0.0;
-
-    LawFactors(pRec, pRec->iPramInt, pRec->iPramDiff, &dInt, &dDiff);
-    for (k = PID_SAMPLE_COUNT - 1, iPrev = -1; k >= 0; k--) {
-        iNext[k] = iPrev;
-        if (p->bValid[k])
-            iPrev = k;
+    SettingScale(pOne, dScale);
+    SettingScale(pOther, dOther);
+    for (int i = 0; i < SCALES; i++) {
+        if (fabs(log(dOther[i] / dScale[i])) > log(AMBIGUOUS_SETTING_RATIO))
+            return TRUE;
     }
-    iPrev = -1;
-    for (k = 0; k <= p->iLast; k++) {
-        if (p->bValid[k]) {
-            y = p->dSpeed[k];
-            iPrev = k;
-        } else if (iPrev < 0) {
-            y = 0.0;
-        } else {
-            int j = iNext[k]; // exists: k is before the last valid sample
-            y = p->dSpeed[iPrev] + (p->dSpeed[j] - p->dSpeed[iPrev]) * (k - iPrev) / (j - iPrev);
-        }
-        e = pRec->iPramRotate - y;
-        if (k == 0)
-            eLast = e; // no derivative kick at the start
-        dSum += e;
-        p->dOut[k] = dKp * (e + dInt * dSum + dDiff * (e - eLast));
-        eLast = e;
-    }
+    return FALSE;
 }
 
-// The least-squares error of the model (tau, theta) with its best K >= 0.
-static double FitCost(const FITDATA* p, double dTau, double dDelay, double* pdGain)
+static BOOL StartIsAmbiguous(const MEASRECORD* pRec, const FITDATA* p, const STARTS* pStarts, const FITPOINT* pChosen)
 {
-    DISCRETE m;
-    double x = 0.0, dSxy = 0.0, dSxx = 0.0, dCost;
+    int nHidden = (int)lround(pChosen->dParam[DIM_HIDDEN]);
+    const FITPOINT* pBest = &pStarts->fit[nHidden];
 
-    Discretise(dTau, dDelay, &m);
-    for (int k = 0; k <= p->iLast; k++) {
-        if (p->bValid[k]) {
-            dSxy += p->dSpeed[k] * x;
-            dSxx += x * x;
-        }
-        x = m.a * x + m.b1 * Delayed(p->dOut, k - m.d) + m.b2 * Delayed(p->dOut, k - m.d - 1);
+    for (int m = 0; m < pStarts->n; m++) {
+        const FITPOINT* pOther = &pStarts->fit[m];
+        if (m == nHidden || !(pOther->dGain > 0.0) || !(pOther->dCost < AMBIGUOUS_COST_RATIO * pBest->dCost))
+            continue;
+        if (Differ(pBest, pOther))
+            return TRUE;
     }
-    *pdGain = 0.0;
-    if (!(dSxy > 0.0 && dSxx > 0.0))
-        return p->dSyy;
-    *pdGain = dSxy / dSxx;
-    dCost = p->dSyy - dSxy * *pdGain;
-    return dCost > 0.0 ? dCost : 0.0;
+    // The starts next to it, refined as the chosen one was.
+    for (int m = nHidden - 1; m <= nHidden + 1; m += 2) {
+        if (m < 0 || m >= pStarts->n)
+            continue;
+        FITPOINT other = pStarts->fit[m];
+        RefineInClosedLoop(pRec, p, &other);
+        if (other.dGain > 0.0 && other.dCost < AMBIGUOUS_COST_RATIO * pChosen->dCost && Differ(pChosen, &other))
+            return TRUE;
+    }
+    return FALSE;
 }
 
-static double Clamp(double d, double dLow, double dHigh)
+// The model of the best fit, in seconds and rpm.
+static void TakeModel(const MEASRECORD* pRec, const FITDATA* p, const FITPOINT* pt, MOTORMODEL* pModel)
 {
-    return d < dLow ? dLow : d > dHigh ? dHigh : d;
+    double dPeriodS = pRec->iPramSamp / 100.0;
+
+    pModel->bModel = TRUE;
+    pModel->dGain = pt->dGain;
+    pModel->dTauS = exp(pt->dParam[DIM_LOG_TAU]) * dPeriodS;
+    pModel->dThetaS = pt->dParam[DIM_DELAY] * dPeriodS;
+    pModel->dRmsRpm = 100.0 * sqrt((pt->dCost < HUGE_VAL ? pt->dCost / FreeSpanPenalty(p, pt) : pt->dOpenCost) / p->nValid);
+    pModel->bLimit = p->bLimited;
+    pModel->dLimit = p->bLimited ? LimitOf(p, pt) : 0.0;
+    pModel->nClipped = p->bLimited ? pt->nClipped : 0;
+    pModel->nHidden = p->bLate ? (int)lround(pt->dParam[DIM_HIDDEN]) : 0;
+    pModel->bLateStart = pModel->nHidden > 0;
+    pModel->iFirstSample = (int)p->dSpeed[p->iFirst];
+    pModel->dRunPeakOut = pt->dPeakOut;
 }
 
-// The best (tau, theta): the grid's best point, then a compass search in
-// (ln tau, theta) that halves its steps where no neighbour is better.
-static void SearchModel(const FITDATA* p, double* pdTau, double* pdDelay)
+double TuneRmsLimit(const MEASRECORD* pRec)
 {
-    double dLogMin = log(TAU_MIN_PERIODS), dLogMax = log(p->dTauMax);
-    double dLogStep = (dLogMax - dLogMin) / (TAU_GRID - 1);
-    double dBestLog = dLogMin, dBestDelay = 0.0, dBest = -1.0, dGain, dCost;
-    double hLog = dLogStep / 2, hDelay = 1.0;
-
-    for (int i = 0; i < TAU_GRID; i++) {
-        for (int j = 0; j < DELAY_GRID && dDelayGrid[j] <= p->dDelayMax; j++) {
-            dCost = FitCost(p, exp(dLogMin + i * dLogStep), dDelayGrid[j], &dGain);
-            if (dBest < 0.0 || dCost < dBest) {
-                dBest = dCost;
-                dBestLog = dLogMin + i * dLogStep;
-                dBestDelay = dDelayGrid[j];
-            }
-        }
-    }
-    for (int iStep = 0; iStep < SEARCH_STEPS; iStep++) {
-        static const int iDir[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
-        double dMoveLog = dBestLog, dMoveDelay = dBestDelay, dMove = dBest;
-        for (int n = 0; n < 4; n++) {
-            double dLog = Clamp(dBestLog + iDir[n][0] * hLog, dLogMin, dLogMax);
-            double dDelay = Clamp(dBestDelay + iDir[n][1] * hDelay, 0.0, p->dDelayMax);
-            dCost = FitCost(p, exp(dLog), dDelay, &dGain);
-            if (dCost < dMove) {
-                dMove = dCost;
-                dMoveLog = dLog;
-                dMoveDelay = dDelay;
-            }
-        }
-        if (dMove < dBest) {
-            dBest = dMove;
-            dBestLog = dMoveLog;
-            dBestDelay = dMoveDelay;
-        } else {
-            hLog /= 2;
-            hDelay /= 2;
-        }
-    }
-    *pdTau = exp(dBestLog);
-    *pdDelay = dBestDelay;
+    double dLimit = (double)pRec->iPramRotate * TUNE_MAX_RMS_PERCENT;
+    return dLimit > TUNE_MAX_RMS_RPM ? dLimit : TUNE_MAX_RMS_RPM;
 }
 
-// The model's RMS error over the valid samples, in 100 rpm.
-static double FitRms(const FITDATA* p, double dGain, double dTau, double dDelay, int nValid)
+// Whether the fit rests on the edge of its search, or on too little.
+static int Outcome(const MEASRECORD* pRec, const FITDATA* p, const FITPOINT* pt, const MOTORMODEL* pModel)
 {
-    DISCRETE m;
-    double x = 0.0, dSum = 0.0, r;
-
-    Discretise(dTau, dDelay, &m);
-    for (int k = 0; k <= p->iLast; k++) {
-        if (p->bValid[k]) {
-            r = p->dSpeed[k] - dGain * x;
-            dSum += r * r;
-        }
-        x = m.a * x + m.b1 * Delayed(p->dOut, k - m.d) + m.b2 * Delayed(p->dOut, k - m.d - 1);
-    }
-    return sqrt(dSum / nValid);
+    if (pt->dParam[DIM_LOG_TAU] <= p->dLow[DIM_LOG_TAU] + 1e-4)
+        return FIT_TAU_SHORT;
+    if (pt->dParam[DIM_LOG_TAU] >= p->dHigh[DIM_LOG_TAU] - 1e-4)
+        return FIT_TAU_LONG;
+    if (pt->dParam[DIM_DELAY] >= p->dHigh[DIM_DELAY] - 1e-4)
+        return FIT_DELAY_LONG;
+    if (pModel->bLateStart && pModel->nHidden >= HIDDEN_MAX)
+        return FIT_LATE_START;
+    if (pModel->dRmsRpm > TuneRmsLimit(pRec))
+        return FIT_POOR;
+    return FIT_OK;
 }
 
-int FitMotorModel(const MEASRECORD* pRec, MOTORMODEL* pModel)
+// Both fits, free and limited, each to recomputed outputs and then in
+// closed loop; *ppBest the one believed, with the fit to recomputed
+// outputs and the starts it came from.
+static void FitBoth(const MEASRECORD* pRec, FITDATA* p, double dKnownLimit, FITPOINT* pFree, FITPOINT* pLimited,
+                    STARTS* pStartsFree, STARTS* pStartsLimited, const FITPOINT** ppBest)
 {
-    FITDATA fit;
-    int nValid = 0, iLow = 255, iHigh = 0;
-    double dTau, dDelay, dGain, dPeriodS = pRec->iPramSamp / 100.0;
+    FITPOINT freeOpen;
+
+    FitFree(p, pFree, pStartsFree);
+    freeOpen = *pFree;
+    *ppBest = pFree;
+    if (dKnownLimit > 0.0) {
+        FitLimited(p, dKnownLimit, &freeOpen, pLimited, pStartsLimited);
+        RefineInClosedLoop(pRec, p, pLimited);
+        *ppBest = pLimited;
+        return;
+    }
+    if (!(freeOpen.dPeakOut > 0.0)) {
+        RefineInClosedLoop(pRec, p, pFree);
+        return;
+    }
+    FitLimited(p, 0.0, &freeOpen, pLimited, pStartsLimited);
+    // Each refined where it may be kept: the free fit not where the limit
+    // leaves it far behind already, the limited one where it was reached
+    // and helped clearly.
+    BOOL bLimitReached = pLimited->nClipped >= LIMIT_MIN_CLIPPED && ClearlyBetter(p, pLimited, &freeOpen);
+    BOOL bFreeBehind = bLimitReached && (freeOpen.dCost - pLimited->dCost) > FAR_BEHIND_SHARE * pLimited->dCost;
+    p->bLimited = p->bLimitSearched = FALSE;
+    if (!bFreeBehind)
+        RefineInClosedLoop(pRec, p, pFree);
+    if (!bLimitReached)
+        return;
+    p->bLimited = p->bLimitSearched = TRUE;
+    RefineInClosedLoop(pRec, p, pLimited);
+    // A run neither model explains is told as saturated where the limit
+    // helped.
+    if (LimitExplains(p, pFree, pLimited)
+        || (pFree->dCost > p->nValid * pow(TuneRmsLimit(pRec) / 100.0, 2) && pLimited->dCost < pFree->dCost
+            && pLimited->nClipped >= LIMIT_MIN_CLIPPED))
+        *ppBest = pLimited;
+}
+
+int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* pModel)
+{
+    // Some 40 KB in all: kept off the stack.
+    static FITDATA fit;
+    static STARTS startsFree, startsLimited;
+    FITPOINT free, limited;
+    const FITPOINT* pBest;
+    int iOutcome;
 
     memset(pModel, 0, sizeof(*pModel));
     if (pRec->iPramSamp <= 0)
@@ -202,93 +184,28 @@ int FitMotorModel(const MEASRECORD* pRec, MOTORMODEL* pModel)
         return FIT_NO_TARGET;
     if (pRec->iPramProp <= 0)
         return FIT_NO_GAIN;
-    fit.iLast = -1;
-    fit.dSyy = 0.0;
-    for (int k = 0; k < PID_SAMPLE_COUNT; k++) {
-        int y = pRec->cMeasData[k];
-        fit.bValid[k] = y != PID_NO_SAMPLE;
-        fit.dSpeed[k] = y;
-        if (!fit.bValid[k])
-            continue;
-        fit.iLast = k;
-        fit.dSyy += (double)y * y;
-        nValid++;
-        iLow = y < iLow ? y : iLow;
-        iHigh = y > iHigh ? y : iHigh;
+    if (!PrepareFit(pRec, &fit, &iOutcome)) {
+        pModel->nSamples = fit.nValid;
+        return iOutcome;
     }
-    pModel->nSamples = nValid;
-    if (nValid < TUNE_MIN_SAMPLES)
-        return FIT_FEW_SAMPLES;
-    if (iHigh - iLow < MIN_RISE)
-        return FIT_NO_RESPONSE;
+    pModel->nSamples = fit.nValid;
+    fit.dLow[DIM_LOG_TAU] = log(TAU_MIN_PERIODS);
+    fit.dHigh[DIM_LOG_TAU] = log(TAU_MAX_RUNS * fit.iLast);
+    fit.dLow[DIM_DELAY] = 0.0;
+    fit.dHigh[DIM_DELAY] = fit.iLast / 2.0 < DELAY_MAX_PERIODS ? fit.iLast / 2.0 : DELAY_MAX_PERIODS;
 
-    RecomputeOutputs(pRec, &fit);
-    fit.dTauMax = TAU_MAX_RUNS * fit.iLast;
-    fit.dDelayMax = fit.iLast / 2.0 < DELAY_MAX_PERIODS ? fit.iLast / 2.0 : DELAY_MAX_PERIODS;
-    SearchModel(&fit, &dTau, &dDelay);
-    FitCost(&fit, dTau, dDelay, &dGain);
-    if (!(dGain > 0.0) || !isfinite(dGain))
+    FitBoth(pRec, &fit, pOpt->dOutputLimit, &free, &limited, &startsFree, &startsLimited, &pBest);
+    fit.bLimited = pBest == &limited;
+    fit.bLimitSearched = fit.bLimited && pOpt->dOutputLimit <= 0.0;
+    if (!(pBest->dGain > 0.0) || !isfinite(pBest->dGain))
         return FIT_NOT_DRIVEN;
-
-    pModel->bModel = TRUE;
-    pModel->dGain = dGain;
-    pModel->dTauS = dTau * dPeriodS;
-    pModel->dThetaS = dDelay * dPeriodS;
-    pModel->dRmsRpm = 100.0 * FitRms(&fit, dGain, dTau, dDelay, nValid);
-    if (dTau <= TAU_MIN_PERIODS * 1.0001)
-        return FIT_TAU_SHORT;
-    if (dTau >= fit.dTauMax / 1.0001)
-        return FIT_TAU_LONG;
-    if (dDelay >= fit.dDelayMax - 1e-4)
-        return FIT_DELAY_LONG;
-    double dLimit = (double)pRec->iPramRotate * TUNE_MAX_RMS_PERCENT; // 3 % of 100 x target, rpm
-    if (dLimit < TUNE_MAX_RMS_RPM)
-        dLimit = TUNE_MAX_RMS_RPM;
-    return pModel->dRmsRpm > dLimit ? FIT_POOR : FIT_OK;
-}
-
-// The stored sample of a speed: whole 100 rpm, within a byte. A speed that
-// rounds to the empty mark is stored as 200 rpm, as the controller that
-// writes the examples does, so that the curve has no gap there.
-static BYTE StoredSample(double dSpeed)
-{
-    double d = floor(Clamp(dSpeed, 0.0, 255.0) + 0.5);
-    return d == PID_NO_SAMPLE ? (BYTE)(PID_NO_SAMPLE + 1) : (BYTE)d;
-}
-
-void PredictRun(const MOTORMODEL* pModel, const MEASRECORD* pRec, int iProp, int iInt, int iDiff, MEASRECORD* pOut)
-{
-    double dOut[PID_SAMPLE_COUNT];
-    double dPeriodS = pRec->iPramSamp / 100.0, dInt, dDiff, x = 0.0, e, eLast = 0.0, dSum = 0.0;
-    DISCRETE m;
-
-    memset(pOut, 0, sizeof(*pOut));
-    pOut->cPIDHeader[0] = PID_FORMAT_MARK;
-    pOut->iPramRotate = pRec->iPramRotate;
-    pOut->iPramProp = iProp;
-    pOut->iPramInt = iInt;
-    pOut->iPramDiff = iDiff;
-    pOut->iPramSamp = pRec->iPramSamp;
-    // The controller's 32-bit count of 10 ms, wrapping as it would.
-    pOut->iMeasTime = (int)((DWORD)PID_SAMPLE_COUNT * (DWORD)pRec->iPramSamp);
-    // iOpeOut0 stays 0: the law's output is not in the drive's units.
-    if (!pModel->bModel || pRec->iPramSamp <= 0) {
-        memset(pOut->cMeasData, PID_NO_SAMPLE, sizeof(pOut->cMeasData));
-        return;
-    }
-    Discretise(pModel->dTauS / dPeriodS, pModel->dThetaS / dPeriodS, &m);
-    LawFactors(pRec, iInt, iDiff, &dInt, &dDiff);
-    // The controller measures the speed finer than the file keeps it: the
-    // law takes the model's speed, the record its stored sample.
-    for (int k = 0; k < PID_SAMPLE_COUNT; k++) {
-        pOut->cMeasData[k] = StoredSample(x);
-        e = (double)pRec->iPramRotate - x;
-        if (k == 0)
-            eLast = e;
-        dSum += e;
-        dOut[k] = iProp / 100.0 * (e + dInt * dSum + dDiff * (e - eLast));
-        eLast = e;
-        x = m.a * x + pModel->dGain * (m.b1 * Delayed(dOut, k - m.d) + m.b2 * Delayed(dOut, k - m.d - 1));
-    }
-    pOut->iMeasRotate = (int)floor(Clamp(x, 0.0, 255.0) + 0.5);
+    TakeModel(pRec, &fit, pBest, pModel);
+    pModel->bLimitFound = fit.bLimitSearched;
+    if (pBest->dCost == HUGE_VAL)
+        return FIT_REPLAY_DIVERGED;
+    iOutcome = Outcome(pRec, &fit, pBest, pModel);
+    if (iOutcome == FIT_OK && pModel->bLateStart
+        && StartIsAmbiguous(pRec, &fit, fit.bLimited ? &startsLimited : &startsFree, pBest))
+        iOutcome = FIT_LATE_START;
+    return iOutcome;
 }

@@ -35,3 +35,7 @@ typedef struct tagSTEPFIGURES {
 } STEPFIGURES;
 
 void CalcStepFigures(const MEASRECORD* pRec, STEPFIGURES* pFig);
+// The same figures of 256 exact speeds (100 rpm, every slot a speed, the
+// last one the final speed) under the settings of *pRec: a model's
+// prediction, before it is stored in whole 100 rpm.
+void CalcSpeedFigures(const MEASRECORD* pRec, const double* pdSpeed, STEPFIGURES* pFig);

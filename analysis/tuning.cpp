@@ -1,80 +1,32 @@
-// The tuning suggestion: the SIMC rules applied to the fitted model, the
-// settings rounded to what the controller takes, the start-output warning,
-// and the reason when no suggestion is made.
-#include "tuning.h"
-
-#include "decimals.h"
+// The tuning suggestion: the SIMC rules applied to the fitted model at the
+// chosen tau_c, the settings rounded to what the controller takes, their
+// predicted runs with the model's limit, the warning from the peak outputs,
+// and a PID row only where it is a PID and does better than the PI.
+#include "tuning_texts.h"
 
 #include <math.h>
 #include <string.h>
 
 #define INT_LIMIT 2147483647.0
+// Output swings: this many sign changes in a row of the law's output.
+#define SWING_RUN 3
+// A PID row earns its place by an IAE this much below the PI's.
+#define PID_IAE_SHARE 0.95
 
-// Appends lpszText to the text in psz (TUNE_TEXT_SIZE bytes), as far as it fits.
-static void Append(LPSTR psz, LPCSTR lpszText)
+void DefaultTuneOptions(TUNEOPTIONS* pOpt)
 {
-    size_t n = strlen(psz);
-    while (*lpszText != '\0' && n + 1 < TUNE_TEXT_SIZE)
-        psz[n++] = *lpszText++;
-    psz[n] = '\0';
+    pOpt->dTauC = TUNE_TAU_C_MIN;
+    pOpt->dOutputLimit = 0.0;
 }
 
-static void AppendFixed(LPSTR psz, double d, int iDecimals)
+BOOL IsTauCValid(double dTauC)
 {
-    CHAR szNumber[DECIMAL_TEXT_SIZE];
-    FormatFixed(szNumber, d, iDecimals);
-    Append(psz, szNumber);
+    return dTauC >= TUNE_TAU_C_MIN && dTauC <= TUNE_TAU_C_MAX;
 }
 
-// The reason for an outcome, in the user's words.
-static void FitReason(int iOutcome, const MEASRECORD* pRec, const MOTORMODEL* pModel, LPSTR psz)
+BOOL IsOutputLimitValid(double dLimit)
 {
-    CHAR szCount[DECIMAL_TEXT_SIZE];
-    double dLimit = (double)pRec->iPramRotate * TUNE_MAX_RMS_PERCENT;
-
-    psz[0] = '\0';
-    switch (iOutcome) {
-    case FIT_NO_PERIOD:
-        Append(psz, "サンプリング周期が 0 以下です。");
-        break;
-    case FIT_NO_TARGET:
-        Append(psz, "目標回転数が 0 以下です。");
-        break;
-    case FIT_NO_GAIN:
-        Append(psz, "Kp が 0 以下です。");
-        break;
-    case FIT_FEW_SAMPLES:
-        FormatInteger(szCount, pModel->nSamples);
-        Append(psz, "有効なサンプルが ");
-        Append(psz, szCount);
-        Append(psz, " 点しかありません (");
-        FormatInteger(szCount, TUNE_MIN_SAMPLES);
-        Append(psz, szCount);
-        Append(psz, " 点以上必要です)。");
-        break;
-    case FIT_NO_RESPONSE:
-        Append(psz, "回転数がほとんど変化していません。");
-        break;
-    case FIT_NOT_DRIVEN:
-        Append(psz, "回転数が制御出力に応じて変化していません。");
-        break;
-    case FIT_TAU_SHORT:
-        Append(psz, "モータの応答がサンプリング周期に比べて速すぎ、時定数を求められません。");
-        break;
-    case FIT_TAU_LONG:
-        Append(psz, "モータの時定数が測定時間に比べて長すぎ、求められません。");
-        break;
-    case FIT_DELAY_LONG:
-        Append(psz, "むだ時間が測定時間に比べて長すぎ、求められません。");
-        break;
-    case FIT_POOR:
-        Append(psz, "モデルの誤差 (RMS ");
-        AppendFixed(psz, pModel->dRmsRpm, 0);
-        Append(psz, " rpm) が許容値 (");
-        AppendFixed(psz, dLimit > TUNE_MAX_RMS_RPM ? dLimit : TUNE_MAX_RMS_RPM, 0);
-        Append(psz, " rpm) を超えています。出力が飽和したか、モータが一次遅れで表せません。");
-        break;
-    }
+    return dLimit > 0.0 && dLimit < 1e12;
 }
 
 // A setting rounded to what the controller takes: Kp in whole percent (at
@@ -92,71 +44,124 @@ static BOOL RoundSetting(double dKpPct, double dTiS, double dTdS, TUNESETTING* p
     return TRUE;
 }
 
-// The run's start output is Kp/100 e_0, the setting's Kp'/100 e_0: a factor
-// that shows as 1.0 is no warning.
-static void StartWarning(const MEASRECORD* pRec, TUNESETTING* pSet)
+// SIMC with the effective delay theta_e = theta + T/2 (the hold adds half a
+// period) and tau_c = F theta_e: PI Kc = tau / (K (tau_c + theta_e)), Ti =
+// min(tau, 4 (tau_c + theta_e)); the PID adds Td = theta_e / 3 in series,
+// converted to the law's parallel form.
+static BOOL ApplySimc(const TUNING* pTune, TUNESETTING* pPi, TUNESETTING* pPid)
 {
-    pSet->dStartFactor = (double)pSet->iProp / pRec->iPramProp;
-    pSet->bWarning = pSet->dStartFactor >= 1.05;
-    pSet->szWarning[0] = '\0';
-    if (!pSet->bWarning)
-        return;
-    Append(pSet->szWarning, "始動時の出力が今回の ");
-    AppendFixed(pSet->szWarning, pSet->dStartFactor, 1);
-    Append(pSet->szWarning, " 倍になります。出力が飽和すると予測より行き過ぎます。");
-}
-
-static void Predict(const TUNING* pTune, const MEASRECORD* pRec, TUNESETTING* pSet)
-{
-    PredictRun(&pTune->model, pRec, pSet->iProp, pSet->iInt, pSet->iDiff, &pSet->recPredicted);
-    CalcStepFigures(&pSet->recPredicted, &pSet->fig);
-    StartWarning(pRec, pSet);
-}
-
-// SIMC with the effective delay theta + T/2 (the hold adds half a period)
-// and tau_c = theta_e: PI Kc = tau / (K (tau_c + theta_e)), Ti = min(tau,
-// 4 (tau_c + theta_e)); the PID adds Td = theta_e / 3 in series, converted
-// to the law's parallel form.
-static BOOL ApplySimc(const MOTORMODEL* pModel, const MEASRECORD* pRec, TUNESETTING* pPi, TUNESETTING* pPid)
-{
-    double dThetaE = pModel->dThetaS + pRec->iPramSamp / 200.0;
-    double dKc = pModel->dTauS / (pModel->dGain * 2.0 * dThetaE);
-    double dTi = pModel->dTauS < 8.0 * dThetaE ? pModel->dTauS : 8.0 * dThetaE;
-    double dTd = dThetaE / 3.0;
+    const MOTORMODEL* pModel = &pTune->model;
+    double dSum = pTune->dTauCS + pTune->dThetaES;
+    double dKc = pModel->dTauS / (pModel->dGain * dSum);
+    double dTi = pModel->dTauS < 4.0 * dSum ? pModel->dTauS : 4.0 * dSum;
+    double dTd = pTune->dThetaES / 3.0;
 
     return RoundSetting(100.0 * dKc, dTi, 0.0, pPi)
         && RoundSetting(100.0 * dKc * (1.0 + dTd / dTi), dTi + dTd, dTi * dTd / (dTi + dTd), pPid);
 }
 
-// No setting: an empty run and its figures (none).
+// Predicts a setting from rest; FALSE where the model's loop diverges or
+// does not settle within the run (as a run that saturates long may not).
+static BOOL Predict(const TUNING* pTune, const MEASRECORD* pRec, TUNESETTING* pSet, PREDICTION* pPred)
+{
+    const MOTORMODEL* pModel = &pTune->model;
+
+    PredictRun(pModel, pRec, pSet->iProp, pSet->iInt, pSet->iDiff, FALSE, pPred, &pSet->recPredicted);
+    if (pPred->bDiverged)
+        return FALSE;
+    CalcSpeedFigures(&pSet->recPredicted, pPred->dSpeed, &pSet->fig);
+    if (!pSet->fig.bSettling)
+        return FALSE;
+    pSet->dPeakOut = pPred->dPeakOut;
+    pSet->dPeakFactor = pModel->dRunPeakOut > 0.0 ? pPred->dPeakOut / pModel->dRunPeakOut : 0.0;
+    pSet->bReachesLimit = pModel->bLimit && pPred->dPeakOut >= pModel->dLimit;
+    pSet->bWarning = pModel->bLimit ? pSet->bReachesLimit : pSet->dPeakFactor > TUNE_WARN_FACTOR;
+    MakeWarning(pModel, pSet);
+    return TRUE;
+}
+
+// Whether the law's output changes sign from sample to sample, SWING_RUN
+// times in a row: a loop ringing at the sampling rate.
+static BOOL OutputSwings(const PREDICTION* pPred)
+{
+    int nRun = 0;
+
+    for (int k = 1; k < pPred->nSamples; k++) {
+        nRun = pPred->dOut[k] * pPred->dOut[k - 1] < 0.0 ? nRun + 1 : 0;
+        if (nRun >= SWING_RUN)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+// The PID row is given where it is one (Td not rounded to 0), its output
+// does not swing, and its predicted IAE is below the PI's.
+static int PidVerdict(const TUNING* pTune, const PREDICTION* pPred, BOOL bPredicted)
+{
+    if (pTune->pid.iDiff == 0)
+        return PID_NO_DIFF;
+    if (!bPredicted || OutputSwings(pPred))
+        return PID_SWINGS;
+    if (!(pTune->pid.fig.dIaeRpmS < PID_IAE_SHARE * pTune->pi.fig.dIaeRpmS))
+        return PID_NO_BETTER;
+    return PID_GIVEN;
+}
+
+// The model and its replay, which the fit has made follow the run.
+static void FitRun(const MEASRECORD* pRec, TUNING* pTune, PREDICTION* pPred)
+{
+    pTune->iFitOutcome = FitMotorModel(pRec, &pTune->opt, &pTune->model);
+    PredictRun(&pTune->model, pRec, pRec->iPramProp, pRec->iPramInt, pRec->iPramDiff, TRUE, pPred, &pTune->recReplay);
+    pTune->bReplayDiverged = pPred->bDiverged;
+    if (pTune->iFitOutcome != FIT_OK)
+        return;
+    if (pPred->bDiverged)
+        pTune->iFitOutcome = FIT_REPLAY_DIVERGED;
+}
+
 static void NoSetting(const MEASRECORD* pRec, TUNESETTING* pSet)
 {
-    MOTORMODEL none;
-
-    memset(&none, 0, sizeof(none));
     memset(pSet, 0, sizeof(*pSet));
-    PredictRun(&none, pRec, 0, 0, 0, &pSet->recPredicted);
+    StartPredictedRecord(pRec, 0, 0, 0, &pSet->recPredicted);
     CalcStepFigures(&pSet->recPredicted, &pSet->fig);
 }
 
-void CalcTuning(const MEASRECORD* pRec, TUNING* pTune)
+void CalcTuning(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, TUNING* pTune)
 {
+    static PREDICTION pred; // some 4 KB each: kept off the stack
+    static PREDICTION predPid;
+
     memset(pTune, 0, sizeof(*pTune));
-    pTune->iFitOutcome = FitMotorModel(pRec, &pTune->model);
-    PredictRun(&pTune->model, pRec, pRec->iPramProp, pRec->iPramInt, pRec->iPramDiff, &pTune->recReplay);
+    DefaultTuneOptions(&pTune->opt);
+    if (pOpt != NULL && IsTauCValid(pOpt->dTauC))
+        pTune->opt.dTauC = pOpt->dTauC;
+    if (pOpt != NULL && IsOutputLimitValid(pOpt->dOutputLimit))
+        pTune->opt.dOutputLimit = pOpt->dOutputLimit;
     NoSetting(pRec, &pTune->pi);
     NoSetting(pRec, &pTune->pid);
+    FitRun(pRec, pTune, &pred);
+    if (pTune->model.bModel) {
+        pTune->dThetaES = pTune->model.dThetaS + pRec->iPramSamp / 200.0;
+        pTune->dTauCS = pTune->opt.dTauC * pTune->dThetaES;
+    }
     if (pTune->iFitOutcome != FIT_OK) {
-        FitReason(pTune->iFitOutcome, pRec, &pTune->model, pTune->szReason);
+        MakeFitReason(pTune->iFitOutcome, pRec, &pTune->model, pTune->szReason);
         return;
     }
-    if (!ApplySimc(&pTune->model, pRec, &pTune->pi, &pTune->pid)) {
-        Append(pTune->szReason, "提案する設定値が記録できる範囲を超えます。");
+    MakeFitNote(&pTune->model, pTune->szNote);
+    if (!ApplySimc(pTune, &pTune->pi, &pTune->pid)) {
+        MakeTuneReason(TUNE_OUT_OF_RANGE, pTune);
+    } else if (!Predict(pTune, pRec, &pTune->pi, &pred)) {
+        MakeTuneReason(pred.bDiverged ? TUNE_DIVERGES : TUNE_UNSETTLED, pTune);
+    } else {
+        pTune->bSuggestion = TRUE;
+        int iVerdict = PidVerdict(pTune, &predPid, Predict(pTune, pRec, &pTune->pid, &predPid));
+        pTune->bPid = iVerdict == PID_GIVEN;
+        if (!pTune->bPid)
+            MakePidReason(iVerdict, pTune);
+    }
+    if (!pTune->bSuggestion)
         NoSetting(pRec, &pTune->pi);
+    if (!pTune->bPid)
         NoSetting(pRec, &pTune->pid);
-        return;
-    }
-    pTune->bSuggestion = TRUE;
-    Predict(pTune, pRec, &pTune->pi);
-    Predict(pTune, pRec, &pTune->pid);
 }

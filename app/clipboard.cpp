@@ -1,5 +1,6 @@
-// The copy commands' way onto the clipboard: a block handed over, and a
-// text as CF_TEXT with the locale that reads it.
+// The copy commands' way onto the clipboard: a block handed over, a text
+// as CF_TEXT with the locale that reads it, and the cells such a text is
+// made of.
 #include "pidview.h"
 
 #include <string.h>

@@ -28,3 +28,7 @@ LRESULT CALLBACK CompareWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 // Prints the chart as the view shows it, enlarged and centred on one page of
 // the default printer.
 void PrintCompare(HWND hwnd, const COMPARESET* pSet, const CHARTVIEW* pView, LPCSTR lpszDocName);
+// Shows *pSet (copied) in the open chart window hwnd instead, under a new
+// caption and copy text, from its default range; FALSE where hwnd is no open
+// chart window.
+BOOL ReplaceChartWindow(HWND hwnd, const COMPARESET* pSet, LPCSTR lpszCaption, LPCSTR lpszCopy);

@@ -5,6 +5,7 @@
 #include "compare.h"
 #include "pidview.h"
 #include "resource.h"
+#include "tune.h"
 
 #include <string.h>
 
@@ -159,6 +160,9 @@ static void ChartCommand(COMPAREWINDOW* pWindow, WORD wId)
     case IDM_TUNE_CLOSE:
         DestroyWindow(pWindow->hwnd);
         return;
+    default:
+        TuneWindowCommand(pWindow->hwnd, wId); // the tuning window's own
+        return;
     }
 }
 
@@ -199,7 +203,23 @@ LRESULT CALLBACK CompareWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
         // Only this window goes; the program ends with the main window.
         if (pWindow != NULL)
             pWindow->hwnd = NULL;
+        TuneWindowClosed(hwnd);
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// A tuning window that follows the run on screen shows another set: its
+// chart, caption and copy are replaced and it is drawn again.
+BOOL ReplaceChartWindow(HWND hwnd, const COMPARESET* pSet, LPCSTR lpszCaption, LPCSTR lpszCopy)
+{
+    COMPAREWINDOW* pWindow = hwnd != NULL ? FindCompareWindow(hwnd) : NULL;
+
+    if (pWindow == NULL)
+        return FALSE;
+    pWindow->set = *pSet;
+    CopyText(pWindow->szCopy, lpszCopy, COMPARE_COPY_SIZE);
+    SetWindowTextA(hwnd, lpszCaption);
+    ResetWindowView(pWindow);
+    return TRUE;
 }

@@ -2,6 +2,7 @@
 // command line: load the chosen file, tell a refusal, name the window after
 // the run, and redraw the page at once.
 #include "pidview.h"
+#include "tune.h"
 
 #include "resource.h"
 
@@ -31,6 +32,7 @@ void RedrawPage(HWND hwnd)
     Disp_Page(hDC);
     Disp_ShownPageCursor(hDC);
     ReleaseDC(hwnd, hDC);
+    TuneFollowRun(); // the run on screen may be another
 }
 
 void GetShownName(LPSTR lpszName, WORD cchName)

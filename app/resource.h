@@ -24,10 +24,16 @@
 #define IDM_COMPARE_COPY 312
 #define IDM_COMPARE_CLOSE 319
 
-// The tuning window's menu.
+// The tuning window's menu: tau_c as 1, 2 or 3 theta_e (radio items in
+// this order), and the output limit's dialog PIDLIMIT with its edit box.
 #define IDM_TUNE_COPY 361
 #define IDM_TUNE_PRINT 362
+#define IDM_TUNE_FAST 363
+#define IDM_TUNE_STANDARD 364
+#define IDM_TUNE_GENTLE 365
+#define IDM_TUNE_LIMIT 366
 #define IDM_TUNE_CLOSE 369
+#define IDC_LIMITVALUE 370
 
 // The chart windows' 表示 menu, the same in both.
 #define IDM_VIEW_MARKS 371

@@ -1,103 +1,208 @@
-// The tuning command: the suggestion of analysis/tuning for the main
-// window's run, shown through the comparison window's code, with a copy of
-// the suggested settings and their predicted figures for a spreadsheet.
+// The tuning command and the tuning windows: the suggestion of
+// analysis/tuning for the main window's run, shown through the comparison
+// window's code. Each window keeps, in a small table keyed by its handle,
+// the run it shows, its tau_c and the last suggestion it showed; the output
+// limit the user gives holds for every window while the program runs.
 #include "tune.h"
 
 #include "compare.h"
 #include "pidview.h"
+#include "resource.h"
 
-#include "../analysis/decimals.h"
-#include "../analysis/tuning.h"
 #include "../picture/tune_chart.h"
+
+#include <string.h>
+
+#define MAX_TUNE_WINDOWS 16
 
 static CHAR szTuneCaption[] = "調整の提案";
 static CHAR szNoSuggestion[] = "調整を提案できません。";
 static CHAR szNoWindow[] = "これ以上ウィンドウを開けません。";
-static CHAR szCopyHeader[] = "ファイル\t提案\tKp[%]\tTi[ms]\tTd[ms]\t行過ぎ[%]\t整定[s]\tK[100rpm/出力]\tτ[s]\tθ[s]\t"
-                             "誤差RMS[rpm]\t注意\r\n";
+static CHAR szDocName[] = "PID制御 調整の提案";
 
-// Appends lpszText to the copy of iLen bytes; returns its new length.
-static int AppendCopy(LPSTR pszCopy, int iLen, LPCSTR lpszText)
+typedef struct tagTUNEWINDOW {
+    HWND hwnd;
+    UINT uTauC;              // IDM_TUNE_FAST, _STANDARD or _GENTLE
+    MEASRECORD rec;          // the run it shows
+    CHAR szName[MAX_PATH];   // ... under this name
+    TUNING tune;             // its suggestion, or the reason there is none
+    BOOL bShown;             // shown holds the last suggestion shown
+    TUNING shown;
+    BOOL bPrevious;          // the run was made with a setting of shown
+    TUNESHOWN previous;
+} TUNEWINDOW;
+
+static TUNEWINDOW twWindows[MAX_TUNE_WINDOWS];
+// The output limit given (0: found from each run), and the tau_c a new
+// window starts with: the last one chosen.
+static double dOutputLimit;
+static UINT uTauCChosen = IDM_TUNE_FAST;
+
+static TUNEWINDOW* FindTuneWindow(HWND hwnd)
 {
-    while (*lpszText != '\0' && iLen < COMPARE_COPY_SIZE - 1)
-        pszCopy[iLen++] = *lpszText++;
-    pszCopy[iLen] = '\0';
-    return iLen;
+    for (int i = 0; i < MAX_TUNE_WINDOWS; i++) {
+        if (twWindows[i].hwnd == hwnd)
+            return &twWindows[i];
+    }
+    return NULL;
 }
 
-// A figure or a setting as a cell: "" where the prediction has none.
-static int AppendCell(LPSTR pszCopy, int iLen, BOOL bHas, double d, int iDecimals)
+static void Calc(const MEASRECORD* pRec, UINT uTauC, TUNING* pTune)
 {
-    CHAR szNumber[DECIMAL_TEXT_SIZE];
+    TUNEOPTIONS opt;
 
-    szNumber[0] = '\0';
-    if (bHas)
-        FormatFixed(szNumber, d, iDecimals);
-    iLen = AppendCopy(pszCopy, iLen, szNumber);
-    return AppendCopy(pszCopy, iLen, "\t");
+    DefaultTuneOptions(&opt);
+    opt.dTauC = 1.0 + (uTauC - IDM_TUNE_FAST);
+    opt.dOutputLimit = dOutputLimit;
+    CalcTuning(pRec, &opt, pTune);
 }
 
-// Ti and Td in ms, from 10 ms steps.
-static int AppendInteger(LPSTR pszCopy, int iLen, LONGLONG llValue)
+// Whether the run was made with one of the settings shown last: then that
+// setting's prediction, made again at the run's target and period by the
+// model it came from, goes beside it.
+static void FindPrevious(TUNEWINDOW* pWindow)
 {
-    CHAR szNumber[DECIMAL_TEXT_SIZE];
+    const TUNESETTING* pSet[2] = {&pWindow->shown.pi, &pWindow->shown.pid};
+    BOOL bGiven[2] = {pWindow->shown.bSuggestion, pWindow->shown.bPid};
+    const MEASRECORD* pRec = &pWindow->rec;
+    PREDICTION pred;
 
-    FormatInteger(szNumber, llValue);
-    iLen = AppendCopy(pszCopy, iLen, szNumber);
-    return AppendCopy(pszCopy, iLen, "\t");
+    pWindow->bPrevious = FALSE;
+    for (int i = 0; i < 2 && pWindow->bShown && !pWindow->bPrevious; i++) {
+        if (!bGiven[i] || pSet[i]->iProp != pRec->iPramProp || pSet[i]->iInt != pRec->iPramInt
+            || pSet[i]->iDiff != pRec->iPramDiff)
+            continue;
+        TUNESHOWN* p = &pWindow->previous;
+        p->tune = pWindow->shown;
+        p->set = *pSet[i];
+        PredictRun(&p->tune.model, pRec, p->set.iProp, p->set.iInt, p->set.iDiff, FALSE, &pred, &p->set.recPredicted);
+        CalcSpeedFigures(&p->set.recPredicted, pred.dSpeed, &p->set.fig);
+        wsprintfA(p->szCurve, "%s (%s)", szTuneCurveNames[TUNE_PREVIOUS], i == 0 ? "PI" : "PID");
+        pWindow->bPrevious = TRUE;
+    }
 }
 
-// One row per suggestion: the file, the setting, its predicted overshoot
-// and settling time, the model it rests on, and its warning.
-static void MakeTuneCopy(const TUNING* pTune, LPCSTR lpszName, LPSTR pszCopy)
+// The window's set, caption and copy, from what it holds.
+static void ShowTuneWindow(TUNEWINDOW* pWindow, BOOL bOpen)
 {
-    const TUNESETTING* pSetting[2] = {&pTune->pi, &pTune->pid};
-    const MOTORMODEL* pModel = &pTune->model;
-    CHAR szSettings[64];
-    int iLen = AppendCopy(pszCopy, 0, szCopyHeader);
+    // Some 25 KB in all: kept off the stack.
+    static COMPARESET set;
+    static CHAR szCopy[COMPARE_COPY_SIZE];
+    CHAR szCaption[MAX_PATH + 64];
+    const TUNESHOWN* pPrevious = pWindow->bPrevious ? &pWindow->previous : NULL;
 
-    for (int i = 0; i < 2; i++) {
-        const TUNESETTING* p = pSetting[i];
-        iLen = AppendCopy(pszCopy, iLen, lpszName);
-        wsprintfA(szSettings, "\t%s\t%d\t", i == 0 ? "PI" : "PID", p->iProp);
-        iLen = AppendCopy(pszCopy, iLen, szSettings);
-        iLen = AppendInteger(pszCopy, iLen, 10LL * p->iInt);
-        iLen = AppendInteger(pszCopy, iLen, 10LL * p->iDiff);
-        iLen = AppendCell(pszCopy, iLen, p->fig.bOvershoot, p->fig.dOvershootPct, 1);
-        iLen = AppendCell(pszCopy, iLen, p->fig.bSettling, p->fig.dSettlingS, 3);
-        iLen = AppendCell(pszCopy, iLen, TRUE, pModel->dGain, 3);
-        iLen = AppendCell(pszCopy, iLen, TRUE, pModel->dTauS, 3);
-        iLen = AppendCell(pszCopy, iLen, TRUE, pModel->dThetaS, 3);
-        iLen = AppendCell(pszCopy, iLen, TRUE, pModel->dRmsRpm, 0);
-        iLen = AppendCopy(pszCopy, iLen, p->szWarning);
-        iLen = AppendCopy(pszCopy, iLen, "\r\n");
+    MakeTuneChart(&pWindow->rec, &pWindow->tune, pPrevious != NULL ? &pPrevious->set.recPredicted : NULL, &set);
+    MakeTuneCopy(&pWindow->tune, &pWindow->rec, pWindow->szName, pPrevious, szCopy);
+    if (pWindow->szName[0] != '\0')
+        wsprintfA(szCaption, "%s - %s - PID制御計測データ表示", szTuneCaption, pWindow->szName);
+    else
+        wsprintfA(szCaption, "%s - PID制御計測データ表示", szTuneCaption);
+    if (bOpen)
+        pWindow->hwnd = OpenChartWindow(szTuneClass, &set, szCaption, szDocName, szCopy);
+    else
+        ReplaceChartWindow(pWindow->hwnd, &set, szCaption, szCopy);
+    if (pWindow->hwnd == NULL)
+        return;
+    CheckMenuRadioItem(GetMenu(pWindow->hwnd), IDM_TUNE_FAST, IDM_TUNE_GENTLE, pWindow->uTauC, MF_BYCOMMAND);
+    if (pWindow->tune.bSuggestion) {
+        pWindow->shown = pWindow->tune;
+        pWindow->bShown = TRUE;
     }
 }
 
 void TuneCommand(HWND hwnd)
 {
-    // Some 20 KB in all: kept off the stack.
+    TUNEWINDOW* pWindow = FindTuneWindow(NULL);
     static TUNING tune;
-    static COMPARESET set;
-    static CHAR szCopy[COMPARE_COPY_SIZE];
     MEASRECORD rec;
-    CHAR szName[MAX_PATH];
     CHAR szText[MAX_PATH + TUNE_TEXT_SIZE];
 
     GetMeasRecord(&rec);
-    CalcTuning(&rec, &tune);
+    Calc(&rec, uTauCChosen, &tune);
     if (!tune.bSuggestion) {
         wsprintfA(szText, "%s\n%s", szNoSuggestion, tune.szReason);
         MessageBoxA(hwnd, szText, szTuneCaption, MB_ICONINFORMATION | MB_OK);
         return;
     }
-    MakeTuneChart(&rec, &tune, &set);
-    GetShownName(szName, sizeof(szName));
-    MakeTuneCopy(&tune, szName, szCopy);
-    if (szName[0] != '\0')
-        wsprintfA(szText, "%s - %s - PID制御計測データ表示", szTuneCaption, szName);
-    else
-        wsprintfA(szText, "%s - PID制御計測データ表示", szTuneCaption);
-    if (OpenChartWindow(szTuneClass, &set, szText, "PID制御 調整の提案", szCopy) == NULL)
+    if (pWindow != NULL) {
+        memset(pWindow, 0, sizeof(*pWindow));
+        pWindow->uTauC = uTauCChosen;
+        pWindow->rec = rec;
+        pWindow->tune = tune;
+        GetShownName(pWindow->szName, sizeof(pWindow->szName));
+        ShowTuneWindow(pWindow, TRUE);
+    }
+    if (pWindow == NULL || pWindow->hwnd == NULL)
         MessageBoxA(hwnd, szNoWindow, szTuneCaption, MB_ICONSTOP | MB_OK);
+}
+
+// Fits the window's run again, with its tau_c and the limit as they are now.
+static void Refit(TUNEWINDOW* pWindow)
+{
+    Calc(&pWindow->rec, pWindow->uTauC, &pWindow->tune);
+    ShowTuneWindow(pWindow, FALSE);
+}
+
+void TuneWindowCommand(HWND hwnd, UINT uCommand)
+{
+    TUNEWINDOW* pWindow = FindTuneWindow(hwnd);
+    double dLimit;
+
+    if (pWindow == NULL)
+        return;
+    switch (uCommand) {
+    case IDM_TUNE_FAST:
+    case IDM_TUNE_STANDARD:
+    case IDM_TUNE_GENTLE:
+        pWindow->uTauC = uTauCChosen = uCommand;
+        Refit(pWindow);
+        return;
+    case IDM_TUNE_LIMIT:
+        dLimit = dOutputLimit;
+        if (!AskOutputLimit(hwnd, &dLimit))
+            return;
+        dOutputLimit = dLimit;
+        for (int i = 0; i < MAX_TUNE_WINDOWS; i++) {
+            if (twWindows[i].hwnd != NULL)
+                Refit(&twWindows[i]);
+        }
+        return;
+    }
+}
+
+void TuneWindowClosed(HWND hwnd)
+{
+    TUNEWINDOW* pWindow = hwnd != NULL ? FindTuneWindow(hwnd) : NULL;
+
+    if (pWindow != NULL)
+        pWindow->hwnd = NULL;
+}
+
+// The same run: its settings, samples and final values (a refused file
+// leaves its header in the record and nothing else).
+static BOOL SameRun(const MEASRECORD* pA, const MEASRECORD* pB)
+{
+    return pA->iPramRotate == pB->iPramRotate && pA->iPramProp == pB->iPramProp && pA->iPramInt == pB->iPramInt
+        && pA->iPramDiff == pB->iPramDiff && pA->iPramSamp == pB->iPramSamp
+        && memcmp(pA->cMeasData, pB->cMeasData, sizeof(pA->cMeasData)) == 0 && pA->iMeasTime == pB->iMeasTime
+        && pA->iMeasRotate == pB->iMeasRotate && pA->iOpeOut0 == pB->iOpeOut0;
+}
+
+void TuneFollowRun(void)
+{
+    MEASRECORD rec;
+    CHAR szName[MAX_PATH];
+
+    GetMeasRecord(&rec);
+    GetShownName(szName, sizeof(szName));
+    for (int i = 0; i < MAX_TUNE_WINDOWS; i++) {
+        TUNEWINDOW* pWindow = &twWindows[i];
+        if (pWindow->hwnd == NULL || (SameRun(&pWindow->rec, &rec) && strcmp(pWindow->szName, szName) == 0))
+            continue;
+        pWindow->rec = rec;
+        memcpy(pWindow->szName, szName, sizeof(szName));
+        Calc(&rec, pWindow->uTauC, &pWindow->tune);
+        FindPrevious(pWindow);
+        ShowTuneWindow(pWindow, FALSE);
+    }
 }

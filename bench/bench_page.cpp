@@ -3,8 +3,9 @@
 // step-response figures of a run (which the figures dialog and pidpage
 // --figures compute on every call), the comparison chart of eight runs
 // on the same context (and redrawn at a zoomed range with the cursor and the
-// marks), and the tuning suggestion for one run (the model, both
-// settings and their predicted runs with their figures; goal: under 2 ms).
+// marks), and the tuning suggestion for one run (the model with its limit
+// searched, both settings and their predicted runs with their figures; goal:
+// under 2 ms).
 #include "analysis/stepfigures.h"
 #include "analysis/tuning.h"
 #include "data/measdata.h"
@@ -115,20 +116,23 @@ void BM_CalcStepFigures(benchmark::State& state)
 }
 BENCHMARK(BM_CalcStepFigures);
 
-void BM_CalcTuning(benchmark::State& state)
+// The whole suggestion, the limit searched: for a run within the drive's
+// range, and for one held at its limit (both fits refined).
+void BM_CalcTuning(benchmark::State& state, const char* path)
 {
     MEASRECORD rec{};
-    ReadMeasFile(examplePath, &rec);
+    ReadMeasFile(path, &rec);
     static TUNING tune;
     for (auto _ : state) {
         benchmark::DoNotOptimize(&rec);
-        CalcTuning(&rec, &tune);
+        CalcTuning(&rec, NULL, &tune);
         benchmark::DoNotOptimize(tune);
     }
     if (!tune.bSuggestion)
         state.SkipWithError("no suggestion for the example");
 }
-BENCHMARK(BM_CalcTuning)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CalcTuning, PI_STEP, examplePath)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CalcTuning, PID_FAST, PIDVIEW_EXAMPLES "/PID_FAST.PID")->Unit(benchmark::kMillisecond);
 
 void BM_FillPageBitmap(benchmark::State& state)
 {

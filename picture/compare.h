@@ -10,7 +10,7 @@
 #define COMPARE_MAX_RUNS 8
 #define COMPARE_NAME_SIZE 256 // a file's name as shown: code page 932, converted for display
 #define COMPARE_HEADING_SIZE 32
-#define COMPARE_MAX_NOTES 4   // as many as fit under four runs' rows
+#define COMPARE_MAX_NOTES 6   // the legend draws as many as its frame has room for
 #define COMPARE_NOTE_SIZE 128 // a line of the legend: 94 single-byte cells
 
 // The speed axis starts at 0 and reaches at least 8,000 rpm, in steps of

@@ -1,12 +1,12 @@
-// The tuning chart's set: four records with their names, and the notes
-// that say what the predictions rest on.
+// The tuning chart's set: the records with their names, and the notes that
+// say what the predictions rest on.
 #include "tune_chart.h"
 
 #include "../analysis/decimals.h"
 
 #include <string.h>
 
-const LPCSTR szTuneCurveNames[TUNE_CURVES] = {"測定", "モデル", "PI 提案", "PID 提案"};
+const LPCSTR szTuneCurveNames[TUNE_CURVES] = {"測定", "前回の予測", "モデル", "PI 提案", "PID 提案"};
 
 static void CopyText(LPSTR pszDest, LPCSTR pszFrom, int iSize)
 {
@@ -14,52 +14,112 @@ static void CopyText(LPSTR pszDest, LPCSTR pszFrom, int iSize)
     pszDest[iSize - 1] = '\0';
 }
 
-// "PI 提案: " and the warning, cut where it would not fit (none comes near).
-static void MakeWarningNote(LPCSTR lpszName, LPCSTR lpszWarning, LPSTR psz)
-{
-    LPCSTR pszPart[3] = {lpszName, ": ", lpszWarning};
-    int n = 0;
+// A line of the legend holds this many single-byte cells.
+#define NOTE_CELLS 94
 
-    for (int i = 0; i < 3; i++) {
-        for (LPCSTR p = pszPart[i]; *p != '\0' && n < COMPARE_NOTE_SIZE - 1; p++)
-            psz[n++] = *p;
-    }
-    psz[n] = '\0';
+static BOOL IsLeadByte932(BYTE c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
-// K to three decimals (one from 10 on), times to the millisecond.
+// The parts one after the other, in lines of the legend's width broken
+// after a sentence or a space where one is near, never inside a character.
+static void AddNote(COMPARESET* pSet, LPCSTR lpszFirst, LPCSTR lpszSecond)
+{
+    CHAR szText[2 * TUNE_TEXT_SIZE];
+    int n = 0, iAt = 0;
+
+    for (LPCSTR p = lpszFirst; *p != '\0' && n < (int)sizeof(szText) - 1; p++)
+        szText[n++] = *p;
+    for (LPCSTR p = lpszSecond; *p != '\0' && n < (int)sizeof(szText) - 1; p++)
+        szText[n++] = *p;
+    szText[n] = '\0';
+    while (iAt < n && pSet->nNotes < COMPARE_MAX_NOTES) {
+        int iEnd = iAt, iBreak = -1;
+        while (iEnd < n) {
+            int iSize = IsLeadByte932((BYTE)szText[iEnd]) && iEnd + 1 < n ? 2 : 1;
+            if (iEnd + iSize - iAt > NOTE_CELLS)
+                break;
+            iEnd += iSize;
+            // After "。" (0x81 0x42) or a space.
+            if ((iSize == 2 && (BYTE)szText[iEnd - 2] == 0x81 && (BYTE)szText[iEnd - 1] == 0x42)
+                || szText[iEnd - 1] == ' ')
+                iBreak = iEnd;
+        }
+        if (iEnd < n && iBreak > iAt + NOTE_CELLS / 2)
+            iEnd = iBreak;
+        LPSTR psz = pSet->szNote[pSet->nNotes++];
+        memcpy(psz, szText + iAt, (size_t)(iEnd - iAt));
+        psz[iEnd - iAt] = '\0';
+        iAt = iEnd;
+        while (iAt < n && szText[iAt] == ' ')
+            iAt++;
+    }
+}
+
+// K to three decimals (one from 10 on), times to a tenth of a millisecond.
 static void MakeModelNote(const MOTORMODEL* pModel, LPSTR psz)
 {
     CHAR szGain[DECIMAL_TEXT_SIZE], szTau[DECIMAL_TEXT_SIZE], szTheta[DECIMAL_TEXT_SIZE], szRms[DECIMAL_TEXT_SIZE];
 
     FormatFixed(szGain, pModel->dGain, pModel->dGain >= 10.0 ? 1 : 3);
-    FormatFixed(szTau, pModel->dTauS, 3);
-    FormatFixed(szTheta, pModel->dThetaS, 3);
+    FormatFixed(szTau, pModel->dTauS, 4);
+    FormatFixed(szTheta, pModel->dThetaS, 4);
     FormatFixed(szRms, pModel->dRmsRpm, 0);
-    wsprintfA(psz, "モデル: K = %s [100rpm/出力]  τ = %s s  θ = %s s  誤差 RMS %s rpm", szGain, szTau, szTheta,
+    wsprintfA(psz, "モデル: K = %s [100rpm/制御則の出力]  τ = %s s  θ = %s s  RMS %s rpm", szGain, szTau, szTheta,
               szRms);
 }
 
-void MakeTuneChart(const MEASRECORD* pRec, const TUNING* pTune, COMPARESET* pSet)
+void MakeTuneHeading(double dTauC, LPSTR psz, int iSize)
 {
-    const MEASRECORD* pCurve[TUNE_CURVES] = {pRec, &pTune->recReplay, &pTune->pi.recPredicted,
-                                             &pTune->pid.recPredicted};
-    const TUNESETTING* pSetting[2] = {&pTune->pi, &pTune->pid};
+    CHAR szFactor[DECIMAL_TEXT_SIZE], szText[DECIMAL_TEXT_SIZE + 32];
+    int n = FormatFixed(szFactor, dTauC, 2), i;
 
+    // Whole multiples bare, others with their decimals.
+    while (n > 0 && (szFactor[n - 1] == '0' || szFactor[n - 1] == '.')) {
+        BOOL bPoint = szFactor[n - 1] == '.';
+        szFactor[--n] = '\0';
+        if (bPoint)
+            break;
+    }
+    wsprintfA(szText, "曲線 (τc = %sθe)", szFactor);
+    for (i = 0; szText[i] != '\0' && i < iSize - 1; i++)
+        psz[i] = szText[i];
+    psz[i] = '\0';
+}
+
+static void AddRun(COMPARESET* pSet, const MEASRECORD* pRec, int iCurve)
+{
+    pSet->run[pSet->nRuns].rec = *pRec;
+    CopyText(pSet->run[pSet->nRuns].szName, szTuneCurveNames[iCurve], COMPARE_NAME_SIZE);
+    pSet->nRuns++;
+}
+
+void MakeTuneChart(const MEASRECORD* pRec, const TUNING* pTune, const MEASRECORD* pPrevious, COMPARESET* pSet)
+{
     memset(pSet, 0, sizeof(*pSet));
-    pSet->nRuns = TUNE_CURVES;
     pSet->bResponseRange = TRUE;
-    for (int i = 0; i < TUNE_CURVES; i++) {
-        pSet->run[i].rec = *pCurve[i];
-        CopyText(pSet->run[i].szName, szTuneCurveNames[i], COMPARE_NAME_SIZE);
-    }
-    CopyText(pSet->szNameHeading, "曲線", COMPARE_HEADING_SIZE);
-    MakeModelNote(&pTune->model, pSet->szNote[pSet->nNotes++]);
-    CopyText(pSet->szNote[pSet->nNotes++],
-             "制御則 (想定): u = Kp/100 × (e + T/Ti × Σe + Td/T × Δe)  e = 目標 - 回転数  調整則: SIMC",
-             COMPARE_NOTE_SIZE);
-    for (int i = 0; i < 2; i++) {
-        if (pSetting[i]->bWarning)
-            MakeWarningNote(szTuneCurveNames[2 + i], pSetting[i]->szWarning, pSet->szNote[pSet->nNotes++]);
-    }
+    AddRun(pSet, pRec, TUNE_MEASURED);
+    if (pPrevious != NULL)
+        AddRun(pSet, pPrevious, TUNE_PREVIOUS);
+    if (pTune->model.bModel)
+        AddRun(pSet, &pTune->recReplay, TUNE_MODEL);
+    if (pTune->bSuggestion)
+        AddRun(pSet, &pTune->pi.recPredicted, TUNE_PI);
+    if (pTune->bPid)
+        AddRun(pSet, &pTune->pid.recPredicted, TUNE_PID);
+    MakeTuneHeading(pTune->opt.dTauC, pSet->szNameHeading, COMPARE_HEADING_SIZE);
+    // Most telling first: the legend holds as many lines as its frame has room for.
+    if (pTune->model.bModel)
+        MakeModelNote(&pTune->model, pSet->szNote[pSet->nNotes++]);
+    AddNote(pSet, pTune->szNote, "");
+    if (!pTune->bSuggestion)
+        AddNote(pSet, "調整を提案できません: ", pTune->szReason);
+    if (pTune->pi.bWarning)
+        AddNote(pSet, "PI 提案: ", pTune->pi.szWarning);
+    if (pTune->pid.bWarning)
+        AddNote(pSet, "PID 提案: ", pTune->pid.szWarning);
+    if (pTune->bSuggestion && !pTune->bPid)
+        AddNote(pSet, pTune->szReason, "");
+    AddNote(pSet, "制御則 (想定): u = Kp/100 × (e + T/Ti × Σe + Td/T × Δe)  e = 目標 - 回転数  調整則: SIMC", "");
 }

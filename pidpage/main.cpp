@@ -47,10 +47,10 @@ int main(int argc, char** argv)
             RunSamples(line.operands);
             return 0;
         case Mode::Tune:
-            RunTune(line.operands);
+            RunTune(line.operands, line.tune);
             return 0;
         case Mode::TuneChart:
-            RunTuneChart(line.operands, line.chart);
+            RunTuneChart(line.operands, line.tune, line.chart);
             return 0;
         case Mode::Compare: {
             // Files left out are named; the chart of the rest is written.

@@ -3,36 +3,45 @@
 
 #include "failure.h"
 
+#include "analysis/tuning.h"
+
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <string_view>
 
 namespace pidpage {
 namespace {
 
-// An option either chooses the mode or changes how a chart is drawn.
-enum class Chart { None, Time, Marks };
+// An option either chooses the mode or is a setting of the modes that draw a
+// chart (--time, --marks) or tune (--tau-c, --output-limit).
+enum class Setting { None, Time, Marks, TauC, OutputLimit };
 
 struct Option {
     const char* name;      // long form
     char shortName;        // 0: none
     const char* operands;  // what follows it, for the usage line
     const char* help;
-    Mode mode;
-    Chart chart = Chart::None;
-    const char* value = nullptr; // the argument a chart option takes
+    Mode mode;             // the mode it chooses (Page for a setting, which leaves the mode alone)
+    Setting setting = Setting::None;
+    const char* value = nullptr; // the argument a setting takes
 };
 
 constexpr Option kOptions[] = {
     {"--figures", 0, "FILE.PID...", "list the step-response figures of each run as CSV", Mode::Figures},
     {"--compare", 0, "[--time START:END] [--marks] OUT.png FILE.PID...", "draw one to eight runs on one chart", Mode::Compare},
     {"--samples", 0, "FILE.PID", "list the run's samples as CSV", Mode::Samples},
-    {"--tune", 0, "FILE.PID...", "suggest PI and PID settings for each run, as CSV", Mode::Tune},
-    {"--tune-chart", 0, "[--time START:END] [--marks] OUT.png FILE.PID", "draw a run beside its model and the suggestions' predictions",
-     Mode::TuneChart},
-    {"--time", 0, nullptr, "chart from START to END s (all: the whole run)",
-     Mode::Page, Chart::Time, "START:END"},
-    {"--marks", 0, nullptr, "mark each run's settling band, rise, settling and peak",
-     Mode::Page, Chart::Marks},
+    {"--tune", 0, "[--tau-c F] [--output-limit U] FILE.PID...", "suggest PI and PID settings for each run, as CSV",
+     Mode::Tune},
+    {"--tune-chart", 0, "[--tau-c F] [--output-limit U] [--time START:END] [--marks] OUT.png FILE.PID",
+     "draw a run beside its model and the suggestions' predictions", Mode::TuneChart},
+    {"--time", 0, nullptr, "chart from START to END s (all: the whole run)", Mode::Page, Setting::Time,
+     "START:END"},
+    {"--marks", 0, nullptr, "mark each run's settling band, rise, settling and peak", Mode::Page, Setting::Marks},
+    {"--tau-c", 0, nullptr, "set tau_c to F times theta_e, F from 1 to 10 (default 1)", Mode::Page,
+     Setting::TauC, "F"},
+    {"--output-limit", 0, nullptr, "the drive's output limit in the law's units (default: found)", Mode::Page,
+     Setting::OutputLimit, "U"},
     {"--help", 'h', nullptr, "show this help and exit", Mode::Help},
     {"--version", 0, nullptr, "show the version and exit", Mode::Version},
 };
@@ -106,11 +115,27 @@ void ParseTime(std::string_view value, ChartOptions& chart)
         Fail(kStatusUsage, shown + ": END must come after START");
 }
 
+// A tuning setting's value: a plain decimal number that the setting takes,
+// or one line and status 2.
+double TuningValue(const Option& option, const char* text)
+{
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    const bool number = *text != '\0' && *end == '\0' && std::isfinite(value);
+    const bool tauC = option.setting == Setting::TauC;
+    if (tauC && !(number && IsTauCValid(value)))
+        Fail(kStatusUsage, std::string(option.name) + ": '" + text + "' is not a number from 1 to 10");
+    if (!tauC && !(number && IsOutputLimitValid(value)))
+        Fail(kStatusUsage, std::string(option.name) + ": '" + text + "' is not a positive number");
+    return value;
+}
+
 } // namespace
 
 CommandLine ParseCommandLine(int argc, char** argv)
 {
     CommandLine line;
+    const Option* tuning = nullptr; // the last tuning setting given
     bool options = true;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
@@ -120,14 +145,24 @@ CommandLine ParseCommandLine(int argc, char** argv)
             const Option* option = Find(argument);
             if (option == nullptr)
                 Fail(kStatusUsage, "unknown option " + std::string(argument) + "; " + UsageText());
-            if (option->chart == Chart::Time) {
-                if (i + 1 == argc)
-                    Fail(kStatusUsage, "--time needs START:END in seconds, or all");
+            if (option->value != nullptr && i + 1 == argc)
+                Fail(kStatusUsage, std::string(option->name) + " needs " + option->value);
+            switch (option->setting) {
+            case Setting::None:
+                break;
+            case Setting::Time:
                 ParseTime(argv[++i], line.chart);
                 continue;
-            }
-            if (option->chart == Chart::Marks) {
+            case Setting::Marks:
                 line.chart.marks = true;
+                continue;
+            case Setting::TauC:
+                line.tune.tauC = TuningValue(*option, argv[++i]);
+                tuning = option;
+                continue;
+            case Setting::OutputLimit:
+                line.tune.outputLimit = TuningValue(*option, argv[++i]);
+                tuning = option;
                 continue;
             }
             if (line.mode != Mode::Page && line.mode != option->mode)
@@ -142,6 +177,8 @@ CommandLine ParseCommandLine(int argc, char** argv)
                                + line.operands.front() + "); " + UsageText());
     if ((line.chart.range || line.chart.marks) && line.mode != Mode::Compare && line.mode != Mode::TuneChart)
         Fail(kStatusUsage, std::string(line.chart.range ? "--time" : "--marks") + " goes with --compare or --tune-chart");
+    if (tuning != nullptr && line.mode != Mode::Tune && line.mode != Mode::TuneChart)
+        Fail(kStatusUsage, std::string(tuning->name) + " goes with --tune or --tune-chart");
     return line;
 }
 

@@ -19,10 +19,17 @@ struct ChartOptions {
     bool marks = false;
 };
 
+// What the tuning modes take besides their runs.
+struct TuneSettings {
+    double tauC = 1.0;       // tau_c as a multiple of theta_e, 1 to 10
+    double outputLimit = 0.; // the drive's limit in the law's units; 0: found from the run
+};
+
 struct CommandLine {
     Mode mode = Mode::Page;
     std::vector<std::string> operands; // what follows the options, in order
     ChartOptions chart;
+    TuneSettings tune;
 };
 
 // The options and operands of argv; a usage error fails with status 2.

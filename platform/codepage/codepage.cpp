@@ -119,4 +119,9 @@ std::string FileNameToCodePage(std::string_view name)
     return FromUtf16(ToUtf16(name));
 }
 
+bool IsLeadByte(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+
 } // namespace codepage

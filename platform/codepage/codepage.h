@@ -18,4 +18,7 @@ std::string FromUtf16(std::u16string_view text);
 // without a code page 932 form, or a byte that is neither, becomes '?'.
 std::string FileNameToCodePage(std::string_view name);
 
+// Whether a byte starts a two-byte character.
+bool IsLeadByte(unsigned char c);
+
 } // namespace codepage

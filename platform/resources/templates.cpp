@@ -167,6 +167,8 @@ ControlKind KindOf(const DialogControl& control)
     if (control.className.empty()) {
         if (control.classAtom == 0x80)
             return ControlKind::Button;
+        if (control.classAtom == 0x81)
+            return ControlKind::Edit;
         if (control.classAtom == 0x82)
             return ControlKind::Static;
         return ControlKind::Other;
@@ -176,6 +178,8 @@ ControlKind KindOf(const DialogControl& control)
         name.push_back((c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c);
     if (name == u"BUTTON")
         return ControlKind::Button;
+    if (name == u"EDIT")
+        return ControlKind::Edit;
     if (name == u"STATIC")
         return ControlKind::Static;
     return ControlKind::Other;

@@ -28,7 +28,7 @@ struct DialogControl {
     DWORD exStyle = 0;
     short x = 0, y = 0, cx = 0, cy = 0; // dialog units
     int id = 0;
-    WORD classAtom = 0;         // 0x80 button, 0x82 static, ... when className is empty
+    WORD classAtom = 0;         // 0x80 button, 0x81 edit, 0x82 static, ... when className is empty
     std::u16string className;   // as written in the script, when not an atom
     std::u16string text;
 };
@@ -44,7 +44,7 @@ struct DialogTemplate {
 };
 
 // Kind of a control, from its atom or its class name.
-enum class ControlKind { Button, Static, Other };
+enum class ControlKind { Button, Edit, Static, Other };
 ControlKind KindOf(const DialogControl& control);
 
 // A classic template (DLGTEMPLATE) or an extended one (DLGTEMPLATEEX).

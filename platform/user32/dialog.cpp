@@ -1,18 +1,21 @@
 // Modal dialog boxes built from dialog templates: the dialog frame, push
-// buttons, static texts and etched frames, laid out in dialog units of the
-// template's font, with the keyboard of a dialog (Enter, Space, Escape).
+// buttons, one-line edit boxes, static texts and etched frames, laid out in
+// dialog units of the template's font, with the keyboard of a dialog
+// (Enter, Space, Escape, Tab).
 #include "dialog_items.h"
 #include "dialogfont.h"
 #include "eventloop.h"
 #include "frame.h"
 #include "window.h"
 
+#include "../fixme.h"
 #include "../resources/resources.h"
 
 #include <QCloseEvent>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 using namespace user32;
@@ -91,6 +94,16 @@ QWidget* makeControl(TemplateDialog& dialog, const resources::DialogControl& con
         button->setFocusPolicy((control.style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
         dialog.addButton(button, control.id);
         return button;
+    }
+    case resources::ControlKind::Edit: {
+        // A box of one line; Enter and Escape, which it does not take, go on
+        // to the dialog as they do in a dialog box.
+        auto* edit = new QLineEdit(toQt(control.text), &dialog);
+        edit->setFocusPolicy((control.style & WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus);
+        edit->setFrame((control.style & WS_BORDER) != 0);
+        if (control.style & ES_MULTILINE)
+            layer::Fixme("an edit box of more than one line shows one");
+        return edit;
     }
     case resources::ControlKind::Static:
         if (type == SS_ETCHEDFRAME) {
@@ -186,8 +199,12 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE /*hInstance*/, LPCSTR lpTemplateName, H
     window = FindWindowObject(hwnd);
     if (!window->dialogEnded) {
         dialog->show();
-        if (setFocus && firstTabStop != nullptr)
+        if (setFocus && firstTabStop != nullptr) {
             firstTabStop->setFocus(Qt::OtherFocusReason);
+            // The dialog manager selects the text of the box it gives the focus.
+            if (auto* edit = qobject_cast<QLineEdit*>(firstTabStop))
+                edit->selectAll();
+        }
         RunModalLoop(hWndParent, [hwnd] {
             Window* w = FindWindowObject(hwnd);
             return w == nullptr || w->dialogEnded;

@@ -9,6 +9,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
+
+#include <cstring>
 
 namespace user32 {
 namespace {
@@ -52,7 +55,8 @@ QWidget* FindDialogItem(HWND hDlg, int id)
 
 using namespace user32;
 
-// Static texts and buttons show the text; an etched frame takes it unseen.
+// Static texts, buttons and edit boxes show the text; an etched frame takes
+// it unseen.
 BOOL WINAPI SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString)
 {
     QWidget* item = FindDialogItem(hDlg, nIDDlgItem);
@@ -66,7 +70,43 @@ BOOL WINAPI SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString)
         label->setText(text);
     else if (auto* button = qobject_cast<QAbstractButton*>(item))
         button->setText(text);
+    else if (auto* edit = qobject_cast<QLineEdit*>(item))
+        edit->setText(text);
     return TRUE;
+}
+
+// The text as code page 932, cut to the buffer on a whole character; the
+// count of bytes copied, without the terminator.
+UINT WINAPI GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax)
+{
+    QWidget* item = FindDialogItem(hDlg, nIDDlgItem);
+    if (lpString != nullptr && cchMax > 0)
+        lpString[0] = '\0';
+    if (item == nullptr) {
+        SetLastError(FindWindowObject(hDlg) == nullptr ? ERROR_INVALID_WINDOW_HANDLE : ERROR_CONTROL_ID_NOT_FOUND);
+        return 0;
+    }
+    QString text;
+    if (auto* label = qobject_cast<QLabel*>(item))
+        text = label->text();
+    else if (auto* button = qobject_cast<QAbstractButton*>(item))
+        text = button->text();
+    else if (auto* edit = qobject_cast<QLineEdit*>(item))
+        text = edit->text();
+    if (lpString == nullptr || cchMax <= 0)
+        return 0;
+    std::string bytes = codepage::FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                                                static_cast<std::size_t>(text.size())));
+    std::size_t count = 0, limit = static_cast<std::size_t>(cchMax - 1);
+    while (count < bytes.size()) {
+        std::size_t next = count + (codepage::IsLeadByte(static_cast<unsigned char>(bytes[count])) ? 2 : 1);
+        if (next > limit || next > bytes.size())
+            break;
+        count = next;
+    }
+    std::memcpy(lpString, bytes.data(), count);
+    lpString[count] = '\0';
+    return static_cast<UINT>(count);
 }
 
 HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem)

@@ -140,3 +140,16 @@ UINT WINAPI GetMenuState(HMENU hMenu, UINT uId, UINT uFlags)
     resources::MenuItem* item = FindMenuItem(hMenu, uId, uFlags, "GetMenuState");
     return item != nullptr ? item->state : static_cast<UINT>(-1);
 }
+
+// The real menu shows a bullet for a radio check; Qt's menu bar here shows
+// its check mark.
+BOOL WINAPI CheckMenuRadioItem(HMENU hMenu, UINT uFirst, UINT uLast, UINT uCheck, UINT uFlags)
+{
+    if (uCheck < uFirst || uCheck > uLast || FindMenuItem(hMenu, uCheck, uFlags, "CheckMenuRadioItem") == nullptr)
+        return FALSE;
+    for (UINT id = uFirst; id <= uLast; ++id) {
+        if (FindMenuItem(hMenu, id, uFlags, "CheckMenuRadioItem") != nullptr)
+            ChangeItemState(hMenu, id, id == uCheck ? MF_CHECKED : MF_UNCHECKED, MF_CHECKED, "CheckMenuRadioItem");
+    }
+    return TRUE;
+}

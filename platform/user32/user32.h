@@ -57,6 +57,9 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 #define WS_OVERLAPPEDWINDOW \
     (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 #define WS_EX_DLGMODALFRAME 0x00000001L
+// Edit box styles
+#define ES_MULTILINE 0x0004L
+#define ES_AUTOHSCROLL 0x0080L
 #define WS_EX_CONTEXTHELP 0x00000400L
 
 // Class styles
@@ -222,6 +225,9 @@ DWORD WINAPI CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
 BOOL WINAPI EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);
 // The item's state flags, or -1.
 UINT WINAPI GetMenuState(HMENU hMenu, UINT uId, UINT uFlags);
+// Checks the item uCheck and unchecks the others from uFirst to uLast; a
+// check mark shows it.
+BOOL WINAPI CheckMenuRadioItem(HMENU hMenu, UINT uFirst, UINT uLast, UINT uCheck, UINT uFlags);
 
 // Timers: WM_TIMER to the window every uElapse milliseconds, when no other
 // message waits, at most one at a time for each timer.
@@ -256,6 +262,9 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName, HWND 
                                LPARAM dwInitParam);
 BOOL WINAPI EndDialog(HWND hDlg, INT_PTR nResult);
 BOOL WINAPI SetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPCSTR lpString);
+// The control's text, code page 932, within cchMax bytes with its
+// terminator; the bytes copied.
+UINT WINAPI GetDlgItemTextA(HWND hDlg, int nIDDlgItem, LPSTR lpString, int cchMax);
 HWND WINAPI GetDlgItem(HWND hDlg, int nIDDlgItem);
 // The window that had the focus, or NULL when none of the program's controls had it.
 HWND WINAPI SetFocus(HWND hWnd);

@@ -113,9 +113,11 @@ TEST(chart_range, the_tuning_chart_of_a_simulated_run_spans_its_response_by_defa
         ASSERT_EQ(ReadMeasFile((std::string(PIDVIEW_EXAMPLES "/") + name + ".PID").c_str(), &rec), LOAD_ACCEPTED);
         static TUNING tune;
         static COMPARESET set;
-        CalcTuning(&rec, &tune);
+        TUNEOPTIONS options;
+        DefaultTuneOptions(&options);
+        CalcTuning(&rec, &options, &tune);
         ASSERT_TRUE(tune.bSuggestion) << name;
-        MakeTuneChart(&rec, &tune, &set);
+        MakeTuneChart(&rec, &tune, nullptr, &set);
         // From the start to where the run stays within 5 % of its final value.
         int last = PID_SAMPLE_COUNT - 1, settled = 0;
         while (rec.cMeasData[last] == PID_NO_SAMPLE)

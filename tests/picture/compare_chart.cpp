@@ -102,11 +102,12 @@ TEST(compare_chart, legend_values_keep_to_their_columns_and_notes_to_the_frame)
         std::snprintf(set.szNote[i], COMPARE_NOTE_SIZE, "note %d", i + 1);
     Surface s;
     Disp_Compare(s.hdc, &set);
-    // Eight rows and four notes: the legend rises and its last line ends
+    // Eight rows and every note: the legend rises and its last line ends
     // four pixels above its frame's bottom edge.
     const int top = LegendTop(&set), row = top + 22;
-    EXPECT_EQ(top, 474 - 4 - 16 * 13 - 6);
-    EXPECT_TRUE(TextShows(s, 18, row + 16 * 11, "note 4"));
+    EXPECT_EQ(top, 474 - 4 - 16 * (1 + COMPARE_MAX_RUNS + COMPARE_MAX_NOTES) - 6);
+    EXPECT_TRUE(TextShows(s, 18, row + 16 * (COMPARE_MAX_RUNS + COMPARE_MAX_NOTES - 1),
+                          "note " + std::to_string(COMPARE_MAX_NOTES)));
     EXPECT_TRUE(RowIs(s, 474, 10, 779, black));
     EXPECT_TRUE(TextShows(s, 392 - 8 * 8, row, "10000000"));
     EXPECT_TRUE(TextShows(s, 496 - 8 * 6, row, "1.0e10")); // Ti, 9999999990 ms, rounded up

@@ -73,9 +73,14 @@ TEST(ResourceTemplates, MenuTextsIdentifiersAndSeparators)
     const std::initializer_list<Item> view = {{u"特性の目印(&M)", 371}, {}, {u"拡大(&I)\t+", 372}, {u"縮小(&O)\t-", 373},
                                               {u"元の範囲(&R)\tCtrl+Home", 374}};
     ExpectPopup(compare[2], u"表示(&V)", view);
+    // The tuning window's adds how fast a suggestion may be, and the drive's limit.
     auto tune = Menu("PIDTUNE");
-    ASSERT_EQ(tune.size(), 3u);
+    ASSERT_EQ(tune.size(), 4u);
     ExpectPopup(tune[2], u"表示(&V)", view);
+    constexpr WORD kChecked = 0x0008;
+    ExpectPopup(tune[3], u"調整(&S)",
+                {{u"速い (τc = θe)(&1)", 363, kChecked}, {u"標準 (τc = 2θe)(&2)", 364}, {u"穏やか (τc = 3θe)(&3)", 365},
+                 {}, {u"出力上限(&L)...", 366}});
 }
 
 TEST(ResourceTemplates, AboutDialogFrame)

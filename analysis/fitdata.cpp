@@ -1,0 +1,109 @@
+// The run as the motor's fit sees it: the valid samples, and the outputs the
+// controller gave from its first sample on, recomputed from them under the
+// law, since the file keeps only the last one. Also the model stepped over
+// one period.
+#include "motorfit.h"
+
+#include <math.h>
+#include <string.h>
+
+#define MIN_RISE 3 // the speed moved by fewer steps of 100 rpm: nothing to fit
+
+void Discretise(double dTau, double dDelay, DISCRETE* p)
+{
+    double f, c;
+
+    p->d = (int)floor(dDelay);
+    f = dDelay - p->d;
+    p->a = exp(-1.0 / dTau);
+    c = exp(-(1.0 - f) / dTau);
+    p->b1 = 1.0 - c;
+    p->b2 = c - p->a;
+}
+
+// From the first valid sample on. An empty slot inside the run was a speed
+// too, most likely between the samples around it (a slot of exactly 100
+// rpm is stored empty), so it is taken on the straight line between them:
+// the error, its sum and its change then run on smoothly.
+static void RecomputeOutputs(FITDATA* p)
+{
+    double e, eLast = 0.0, dSum = 0.0, y = 0.0;
+    int iPrev = p->iFirst;
+
+    for (int k = p->iFirst; k <= p->iLast; k++) {
+        if (p->bValid[k]) {
+            y = p->dSpeed[k];
+            iPrev = k;
+        } else {
+            int j = k + 1;
+            while (!p->bValid[j]) // ends: k is before the last valid sample
+                j++;
+            y = p->dSpeed[iPrev] + (p->dSpeed[j] - p->dSpeed[iPrev]) * (k - iPrev) / (j - iPrev);
+        }
+        e = p->dTarget - y;
+        if (k == p->iFirst)
+            eLast = e;
+        dSum += e;
+        p->dOut[k] = p->dKp * (e + p->dInt * dSum + p->dDiff * (e - eLast));
+        eLast = e;
+    }
+}
+
+// A run from rest starts at slot 0, at rest until its first valid sample:
+// its outputs, as the drive is asked for them, from there.
+static void RestOutputs(FITDATA* p)
+{
+    double e = p->dTarget, dSum = 0.0, *pdIn = p->dRestIn + INPUT_PAD;
+
+    memset(p->dRestIn, 0, sizeof(double) * INPUT_PAD);
+    for (int k = 0; k < p->iFirst; k++) {
+        dSum += e;
+        pdIn[k] = p->dKp * (e + p->dInt * dSum);
+    }
+    p->dRestPeak = -HUGE_VAL;
+    for (int k = 0; k <= p->iLast; k++) {
+        if (k >= p->iFirst)
+            pdIn[k] = p->dOut[k] + p->dKp * p->dInt * dSum;
+        p->dRestPeak = pdIn[k] > p->dRestPeak ? pdIn[k] : p->dRestPeak;
+    }
+}
+
+BOOL PrepareFit(const MEASRECORD* pRec, FITDATA* p, int* piOutcome)
+{
+    int iLow = 255, iHigh = 0;
+
+    p->iFirst = p->iLast = -1;
+    p->nValid = 0;
+    p->dSyy = 0.0;
+    for (int k = 0; k < PID_SAMPLE_COUNT; k++) {
+        int y = pRec->cMeasData[k];
+        p->bValid[k] = y != PID_NO_SAMPLE;
+        p->dSpeed[k] = y;
+        p->dWeight[k] = p->bValid[k] ? 1.0 : 0.0;
+        if (!p->bValid[k])
+            continue;
+        p->iFirst = p->iFirst < 0 ? k : p->iFirst;
+        p->iLast = k;
+        p->dSyy += (double)y * y;
+        p->nValid++;
+        iLow = y < iLow ? y : iLow;
+        iHigh = y > iHigh ? y : iHigh;
+    }
+    *piOutcome = FIT_OK;
+    if (p->nValid < TUNE_MIN_SAMPLES)
+        *piOutcome = FIT_FEW_SAMPLES;
+    else if (iHigh - iLow < MIN_RISE)
+        *piOutcome = FIT_NO_RESPONSE;
+    if (*piOutcome != FIT_OK)
+        return FALSE;
+    p->dTarget = pRec->iPramRotate;
+    p->dKp = pRec->iPramProp / 100.0;
+    p->dInt = pRec->iPramInt != 0 ? (double)pRec->iPramSamp / pRec->iPramInt : 0.0;
+    p->dDiff = pRec->iPramDiff != 0 ? (double)pRec->iPramDiff / pRec->iPramSamp : 0.0;
+    p->bLate = p->dSpeed[p->iFirst] > 0.0;
+    p->bLimited = FALSE;
+    RecomputeOutputs(p);
+    if (!p->bLate)
+        RestOutputs(p);
+    return TRUE;
+}

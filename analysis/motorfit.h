@@ -1,0 +1,141 @@
+// Inside the motor's fit: the run as the fit sees it, one candidate model
+// and its least-squares cost, and the model stepped over one period, which
+// the prediction shares. Times are in sampling periods.
+#pragma once
+
+#include "tuning.h"
+
+#define TAU_MIN_PERIODS 0.1 // a period leaves e^-10 of a faster motor's lag
+#define TAU_MAX_RUNS 10.0   // far slower than the run, only K / tau shows
+#define DELAY_MAX_PERIODS 64.0 // or half the run, if less: the rest must show the response
+// A run whose first sample is not 0 started this many periods before it at
+// most; a start found at the limit is not believed.
+#define HIDDEN_MAX 10
+
+// The model over one period, exact for an input held over it and delayed
+// by d + f periods: x_k+1 = a x_k + b1 u_k-d + b2 u_k-d-1, per unit of K.
+typedef struct tagDISCRETE {
+    double a, b1, b2;
+    int d;
+} DISCRETE;
+
+void Discretise(double dTau, double dDelay, DISCRETE* p);
+
+// The dimensions a search moves in: ln tau, theta, ln (U / tau), the
+// periods the run had gone before its first sample (a whole number, never
+// searched step by step), and ln K (linear in the fit to recomputed
+// outputs, so searched only in closed loop). A run held at its limit
+// shows the slope K U / tau plainly and U and tau apart only faintly: a
+// step in tau keeps the slope.
+#define DIM_LOG_TAU 0
+#define DIM_DELAY 1
+#define DIM_LOG_SLOPE 2
+#define DIM_HIDDEN 3
+#define DIM_LOG_GAIN 4
+#define FIT_DIMS 5
+
+// Inputs before the start read as rest: the longest dead time and the
+// hold's second input.
+#define INPUT_PAD ((int)DELAY_MAX_PERIODS + 2)
+
+typedef struct tagFITDATA {
+    // The controller's outputs from the first valid sample on, recomputed
+    // as if the law had started there (its sum from there, no kick).
+    double dOut[PID_SAMPLE_COUNT];
+    // For a run from rest, the outputs from slot 0 (the only start it has),
+    // after INPUT_PAD zeros, and the largest of them.
+    double dRestIn[INPUT_PAD + PID_SAMPLE_COUNT];
+    double dRestPeak;
+    double dSpeed[PID_SAMPLE_COUNT]; // the samples, 100 rpm
+    BOOL bValid[PID_SAMPLE_COUNT];
+    double dWeight[PID_SAMPLE_COUNT]; // 1 for a valid sample, else 0
+    int iFirst, iLast;               // the first and last valid samples
+    int nValid;
+    double dSyy;                     // sum of the valid samples' squares
+    double dTarget, dKp, dInt, dDiff; // the law: target, Kp/100, T/Ti, Td/T
+    BOOL bLate;                      // the first valid sample is not 0
+    BOOL bLimited;                   // the current search clips to [0, U]
+    BOOL bLimitSearched;             // ... at a U it searches, not one given
+    double dKnownLimit;              // the U given
+    double dLimitLow, dLimitHigh;    // the range a searched U keeps to
+    double dLow[FIT_DIMS], dHigh[FIT_DIMS]; // the search's bounds
+} FITDATA;
+
+// A searched limit should leave the outputs below it ranging over this
+// share of it: where they hardly move, an output held through the rise
+// explains a P run as well as the law does, with another lag. A fit short
+// of it pays for it in its cost (FreeSpanPenalty).
+#define LIMIT_MIN_FREE_SPAN 0.1
+
+// One candidate model and, from FitCost, its fit.
+typedef struct tagFITPOINT {
+    double dParam[FIT_DIMS];
+    double dCost;     // sum of squared errors, (100 rpm)^2
+    double dOpenCost; // ... to recomputed outputs, where the replay diverged
+    double dBound;    // a replay may stop adding errors past this: it has lost
+    double dGain;     // K, 0 where the speed does not follow the output
+    double dPeakOut;  // the law's largest output, from the start on
+    int nClipped;     // valid samples whose output passed U
+    int nFree;        // valid samples whose output was within (0, U)
+    double dFreeSpan; // how far the outputs within (0, U) ranged
+} FITPOINT;
+
+// The limit U of a point: given, or searched (0: out of its range, which
+// no fit takes).
+double LimitOf(const FITDATA* p, const FITPOINT* pt);
+// The factor a searched limit's cost is taken at: 1 where the outputs below
+// it range far enough, growing as the square of the shortfall.
+double FreeSpanPenalty(const FITDATA* p, const FITPOINT* pt);
+
+// A compass search from *pBest in the dimensions bDim, from steps h: each
+// step moves to the best better neighbour within [dLow, dHigh], or halves
+// the steps, until they are below dTol or nSteps have been taken.
+typedef void (*FITCOSTPROC)(const void* pContext, FITPOINT* pt);
+void CompassSearch(FITPOINT* pBest, const BOOL* bDim, double* h, const double* dTol, const double* dLow,
+                   const double* dHigh, int nSteps, FITCOSTPROC pfnCost, const void* pContext);
+
+// Nelder and Mead's simplex in the same terms, for a counted number of
+// evaluations.
+void SimplexSearch(FITPOINT* pBest, const BOOL* bDim, const double* h, const double* dLow, const double* dHigh,
+                   FITCOSTPROC pfnCost, const void* pContext);
+
+// The fit refined in closed loop: the model under the run's own law from
+// its start (the replay) fitted to the samples by moving K, tau, theta and
+// a searched U from *pt, which comes from the fit to recomputed outputs.
+// dCost becomes the replay's squared error (HUGE_VAL where it diverges).
+void RefineInClosedLoop(const MEASRECORD* pRec, const FITDATA* p, FITPOINT* pt);
+
+// The best fit for each start before the first sample, 0 to HIDDEN_MAX
+// periods (one only, 0, for a run from rest), to recomputed outputs.
+typedef struct tagSTARTS {
+    int n;
+    FITPOINT fit[HIDDEN_MAX + 1];
+} STARTS;
+
+// The fit to recomputed outputs without a limit, and with one: the one
+// given, or one searched below the free fit's peak output; each with the
+// fit for every start. *pLimited starts from *pFree.
+void FitFree(FITDATA* p, FITPOINT* pBest, STARTS* pStarts);
+void FitLimited(FITDATA* p, double dKnownLimit, const FITPOINT* pFree, FITPOINT* pLimited, STARTS* pStarts);
+// Whether the model *pMore, with one number more, explains the run clearly
+// better than *pLess.
+BOOL ClearlyBetter(const FITDATA* p, const FITPOINT* pMore, const FITPOINT* pLess);
+
+// The largest RMS error of a trusted fit, rpm: 3 % of 100 x target, or more.
+double TuneRmsLimit(const MEASRECORD* pRec);
+
+// The run as the fit sees it; FALSE when it has too few valid samples or
+// too little change of speed to fit: *piOutcome says which.
+BOOL PrepareFit(const MEASRECORD* pRec, FITDATA* p, int* piOutcome);
+void FitCost(const FITDATA* p, FITPOINT* pt);
+
+// A predicted run's record before its samples: the settings, the target and
+// period of *pRec, every slot empty.
+void StartPredictedRecord(const MEASRECORD* pRec, int iProp, int iInt, int iDiff, MEASRECORD* pOut);
+// The model's run under the law, its speeds and outputs in *pPred (fewer
+// than 256 where it diverged); with bFromFit after nHidden periods run
+// before slot 0, unrecorded. With pCompare, returns the squared error
+// from its valid samples, stopping once it passes dBound; HUGE_VAL where
+// the run diverged.
+double SimulateModel(const MOTORMODEL* pModel, const MEASRECORD* pRec, int iProp, int iInt, int iDiff, BOOL bFromFit,
+                     const FITDATA* pCompare, double dBound, PREDICTION* pPred);
