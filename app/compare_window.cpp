@@ -221,5 +221,8 @@ BOOL ReplaceChartWindow(HWND hwnd, const COMPARESET* pSet, LPCSTR lpszCaption, L
     CopyText(pWindow->szCopy, lpszCopy, COMPARE_COPY_SIZE);
     SetWindowTextA(hwnd, lpszCaption);
     ResetWindowView(pWindow);
+    // Erased first: the chart draws only what it holds, and the old set's
+    // legend may have reached higher.
+    InvalidateRect(hwnd, NULL, TRUE);
     return TRUE;
 }

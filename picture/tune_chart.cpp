@@ -82,7 +82,8 @@ void MakeTuneHeading(double dTauC, LPSTR psz, int iSize)
         if (bPoint)
             break;
     }
-    wsprintfA(szText, "曲線 (τc = %sθe)", szFactor);
+    // SIMC's own choice reads as the rule writes it: τc = θe.
+    wsprintfA(szText, "曲線 (τc = %sθe)", strcmp(szFactor, "1") == 0 ? "" : szFactor);
     for (i = 0; szText[i] != '\0' && i < iSize - 1; i++)
         psz[i] = szText[i];
     psz[i] = '\0';

@@ -177,7 +177,7 @@ if wait_for_window '^出力上限$'; then
   xdotool key ctrl+a BackSpace Return
   wait_for_no_window '^出力上限$' || fail "the limit's dialog stays"
 fi
-check_chart_view '^調整の提案 - ' "$plot_bottom" "$half" --tune-chart "$example"
+check_chart_view "^調整の提案 - " 280 3.5 --tune-chart "$example"
 xdotool key Right ctrl+c
 sleep 0.3
 [ "$(xclip -selection clipboard -o 2>/dev/null | tail -2 | tr -d '\r' | paste -sd'|')" \
