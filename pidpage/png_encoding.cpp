@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <png.h>
 #include <unistd.h>
 #include <vector>
@@ -32,25 +33,43 @@ struct Rows {
     std::vector<png_bytep> starts;
 };
 
-// Where libpng's bytes go, and why they could not.
+// Where libpng's bytes go, and why they could not. libpng hands over each
+// chunk in pieces of a few bytes: they are gathered so that a page, a few
+// kilobytes, is one write.
 struct Sink {
     int fd;
     int error;
+    std::size_t used;
+    png_byte gathered[64 * 1024];
 };
+
+// Writes what is gathered: 0, or why not.
+int WriteGathered(Sink* sink)
+{
+    const png_byte* data = sink->gathered;
+    while (sink->used > 0) {
+        ssize_t written = ::write(sink->fd, data, sink->used);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return written < 0 ? errno : EIO;
+        data += written;
+        sink->used -= static_cast<std::size_t>(written);
+    }
+    return 0;
+}
 
 void WriteBytes(png_structp png, png_bytep data, png_size_t length)
 {
     Sink* sink = static_cast<Sink*>(png_get_io_ptr(png));
     while (length > 0) {
-        ssize_t written = ::write(sink->fd, data, length);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0) {
-            sink->error = written < 0 ? errno : EIO;
+        if (sink->used == sizeof sink->gathered && (sink->error = WriteGathered(sink)) != 0)
             png_error(png, "write");
-        }
-        data += written;
-        length -= static_cast<png_size_t>(written);
+        const std::size_t part = std::min(length, sizeof sink->gathered - sink->used);
+        std::memcpy(sink->gathered + sink->used, data, part);
+        sink->used += part;
+        data += part;
+        length -= part;
     }
 }
 
@@ -221,9 +240,12 @@ int WritePng(const gdi32::PixelBuffer& picture, int fd)
 {
     Rows rows;
     MakeRows(picture, rows);
-    Sink sink{fd, 0};
-    Encode(&rows, picture.width, picture.height, &sink);
-    return sink.error;
+    auto sink = std::make_unique<Sink>();
+    sink->fd = fd;
+    Encode(&rows, picture.width, picture.height, sink.get());
+    if (sink->error == 0)
+        sink->error = WriteGathered(sink.get());
+    return sink->error;
 }
 
 } // namespace pidpage

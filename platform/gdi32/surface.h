@@ -11,36 +11,12 @@
 
 namespace gdi32 {
 
-// Memory for pixels. A buffer of a page or more is mapped on its own, in a
-// huge page where the kernel has one and ready at once: a page drawn by a
-// short-lived process (pidpage) would otherwise spend more on some 400
-// page faults than on drawing.
-void* AllocatePixels(std::size_t bytes);
-void FreePixels(void* memory, std::size_t bytes);
-
-template <typename T>
-struct PixelAllocator {
-    using value_type = T;
-    PixelAllocator() = default;
-    template <typename U>
-    PixelAllocator(const PixelAllocator<U>&) noexcept
-    {
-    }
-    T* allocate(std::size_t count) { return static_cast<T*>(AllocatePixels(count * sizeof(T))); }
-    void deallocate(T* memory, std::size_t count) noexcept { FreePixels(memory, count * sizeof(T)); }
-    template <typename U>
-    bool operator==(const PixelAllocator<U>&) const noexcept
-    {
-        return true;
-    }
-};
-
 // Pixels as 0x00RRGGBB, row by row from the top.
 struct PixelBuffer {
     PixelBuffer(int width, int height, std::uint32_t fill = 0xFFFFFF);
     int width;
     int height;
-    std::vector<std::uint32_t, PixelAllocator<std::uint32_t>> pixels;
+    std::vector<std::uint32_t> pixels;
     std::uint32_t& at(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
     std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };

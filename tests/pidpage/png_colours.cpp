@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include <cstdio>
 #include <png.h>
 #include <vector>
@@ -36,7 +34,6 @@ TEST(PngColours, EveryPixelComesBackInTheSmallestForm)
         ASSERT_TRUE(png_image_finish_read(&image, nullptr, read.data(), 0, nullptr)) << image.message;
         for (std::uint32_t& pixel : read)
             pixel &= 0xFFFFFF;
-        EXPECT_TRUE(std::equal(read.begin(), read.end(), picture.pixels.begin(), picture.pixels.end()))
-            << c.colours << " colours";
+        EXPECT_EQ(read, picture.pixels) << c.colours << " colours";
     }
 }
