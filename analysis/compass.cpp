@@ -44,6 +44,7 @@ void CompassSearch(FITPOINT* pBest, const BOOL* bDim, double* h, const double* d
 // halved, where it has shrunk before the budget runs out.
 #define SIMPLEX_EVALUATIONS 160
 #define SIMPLEX_MAX (FIT_DIMS + 1)
+#define SIMPLEX_FLAT 1e-4
 
 static void Blend(const FITPOINT* pA, const FITPOINT* pB, double t, const double* dLow, const double* dHigh,
                   FITPOINT* pOut)
@@ -79,6 +80,10 @@ static int SimplexRound(FITPOINT* pBest, const BOOL* bDim, const double* h, cons
                 v[j - 1] = t;
             }
         }
+        // Shrunk to where its vertices cost the same: the rest would be spent
+        // on nothing.
+        if (v[nv - 1].dCost - v[0].dCost <= SIMPLEX_FLAT * v[0].dCost)
+            break;
         c = v[0];
         for (int n = 0; n < FIT_DIMS; n++) {
             double d = 0.0;

@@ -73,7 +73,7 @@ BOOL PrepareFit(const MEASRECORD* pRec, FITDATA* p, int* piOutcome)
     int iLow = 255, iHigh = 0;
 
     p->iFirst = p->iLast = -1;
-    p->nValid = 0;
+    p->nValid = p->nMoving = 0;
     p->dSyy = 0.0;
     for (int k = 0; k < PID_SAMPLE_COUNT; k++) {
         int y = pRec->cMeasData[k];
@@ -83,6 +83,7 @@ BOOL PrepareFit(const MEASRECORD* pRec, FITDATA* p, int* piOutcome)
         if (!p->bValid[k])
             continue;
         p->iFirst = p->iFirst < 0 ? k : p->iFirst;
+        p->nMoving += p->iLast >= 0 && p->dSpeed[p->iLast] != y ? 1 : 0;
         p->iLast = k;
         p->dSyy += (double)y * y;
         p->nValid++;
@@ -100,7 +101,11 @@ BOOL PrepareFit(const MEASRECORD* pRec, FITDATA* p, int* piOutcome)
     p->dKp = pRec->iPramProp / 100.0;
     p->dInt = pRec->iPramInt != 0 ? (double)pRec->iPramSamp / pRec->iPramInt : 0.0;
     p->dDiff = pRec->iPramDiff != 0 ? (double)pRec->iPramDiff / pRec->iPramSamp : 0.0;
+    // A first speed that is read as 0 again later was the noise of a motor
+    // at rest: a motor driven from rest does not come back to 0.
     p->bLate = p->dSpeed[p->iFirst] > 0.0;
+    for (int k = p->iFirst + 1; k <= p->iLast && p->bLate; k++)
+        p->bLate = !(p->bValid[k] && p->dSpeed[k] == 0.0);
     p->bLimited = FALSE;
     RecomputeOutputs(p);
     if (!p->bLate)

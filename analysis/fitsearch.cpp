@@ -79,11 +79,16 @@ static double TauGrid(const FITDATA* p, int nTau, double* pdLogTau)
     return dStep;
 }
 
+double RoundingCost(const FITDATA* p)
+{
+    return p->nMoving / 12.0;
+}
+
 // Whether the model *pMore with one number more explains the run clearly
 // better than *pLess.
 BOOL ClearlyBetter(const FITDATA* p, const FITPOINT* pMore, const FITPOINT* pLess)
 {
-    double dSpare = pMore->dCost > 0.0 ? pMore->dCost : 1e-12;
+    double dSpare = pMore->dCost > RoundingCost(p) ? pMore->dCost : RoundingCost(p);
     return pMore->dGain > 0.0 && (pLess->dCost - pMore->dCost) / dSpare * (p->nValid - FIT_DIMS - 1) > MORE_F_RATIO;
 }
 

@@ -3,16 +3,16 @@
 // response to them fitted (fitcost.cpp, fitsearch.cpp) and the result
 // refined in closed loop (replayfit.cpp); here the fits without and with
 // the drive's limit U are weighed (a run held at its limit shows a straight
-// ramp that no unlimited lag explains), and the model is judged.
+// ramp that no unlimited lag explains), and the model is judged: withheld
+// where the run cannot tell its start, or whether its drive saturated.
 #include "motorfit.h"
 
 #include <math.h>
 #include <string.h>
 
-// A limit is believed where the law passed it at least twice and asked
-// for half as much again at its peak: a small cut of the first outputs
-// fits a slower start (a second lag) as well as a limit does.
-#define LIMIT_MIN_CLIPPED 2
+// A limit is believed where the law asked at its peak for half as much
+// again: a small cut of the first outputs fits a slower start (a second
+// lag) as well as a limit does.
 #define LIMIT_MAX_SHARE 0.67
 // A free fit to recomputed outputs that leaves this many times the limited
 // one's squared error over is not refined: no refinement closes that.
@@ -61,14 +61,34 @@ static BOOL Differ(const FITPOINT* pOne, const FITPOINT* pOther)
     return FALSE;
 }
 
-static BOOL StartIsAmbiguous(const MEASRECORD* pRec, const FITDATA* p, const STARTS* pStarts, const FITPOINT* pChosen)
+// A fit's squared error, or what the rounding alone leaves if more.
+static double AtLeastRounding(const FITDATA* p, const FITPOINT* pt)
+{
+    return pt->dCost > RoundingCost(p) ? pt->dCost : RoundingCost(p);
+}
+
+// Whether *pOther, a start of either kind, explains the run in closed loop
+// about as well as *pChosen with settings that differ; p's kind flags set
+// for *pOther's kind.
+static BOOL AsGoodInClosedLoop(const MEASRECORD* pRec, const FITDATA* p, const FITPOINT* pChosen, FITPOINT other)
+{
+    if (!(other.dGain > 0.0))
+        return FALSE;
+    ReplayAt(pRec, p, &other);
+    return other.dCost < AMBIGUOUS_COST_RATIO * AtLeastRounding(p, pChosen)
+        && (!p->bLimited || other.nClipped >= LIMIT_MIN_CLIPPED) && Differ(pChosen, &other);
+}
+
+static BOOL StartIsAmbiguous(const MEASRECORD* pRec, FITDATA* p, const STARTS* pStarts, const STARTS* pOtherKind,
+                             const FITPOINT* pChosen)
 {
     int nHidden = (int)lround(pChosen->dParam[DIM_HIDDEN]);
     const FITPOINT* pBest = &pStarts->fit[nHidden];
+    BOOL bLimited = p->bLimited, bSearched = p->bLimitSearched, bAmbiguous = FALSE;
 
     for (int m = 0; m < pStarts->n; m++) {
         const FITPOINT* pOther = &pStarts->fit[m];
-        if (m == nHidden || !(pOther->dGain > 0.0) || !(pOther->dCost < AMBIGUOUS_COST_RATIO * pBest->dCost))
+        if (m == nHidden || !(pOther->dGain > 0.0) || !(pOther->dCost < AMBIGUOUS_COST_RATIO * AtLeastRounding(p, pBest)))
             continue;
         if (Differ(pBest, pOther))
             return TRUE;
@@ -79,10 +99,20 @@ static BOOL StartIsAmbiguous(const MEASRECORD* pRec, const FITDATA* p, const STA
             continue;
         FITPOINT other = pStarts->fit[m];
         RefineInClosedLoop(pRec, p, &other);
-        if (other.dGain > 0.0 && other.dCost < AMBIGUOUS_COST_RATIO * pChosen->dCost && Differ(pChosen, &other))
+        if (other.dGain > 0.0 && other.dCost < AMBIGUOUS_COST_RATIO * AtLeastRounding(p, pChosen)
+            && Differ(pChosen, &other))
             return TRUE;
     }
-    return FALSE;
+    // With a searched limit, every start of the other kind in closed loop
+    // as it was found (a drive held at a limit and a run started earlier
+    // both slow the first rise, and the fits to recomputed outputs of a
+    // long saturation are pulled by the rounding).
+    p->bLimited = p->bLimitSearched = !bLimited;
+    for (int m = 0; pOtherKind != NULL && m < pOtherKind->n && !bAmbiguous; m++)
+        bAmbiguous = AsGoodInClosedLoop(pRec, p, pChosen, pOtherKind->fit[m]);
+    p->bLimited = bLimited;
+    p->bLimitSearched = bSearched;
+    return bAmbiguous;
 }
 
 // The model of the best fit, in seconds and rpm.
@@ -126,11 +156,21 @@ static int Outcome(const MEASRECORD* pRec, const FITDATA* p, const FITPOINT* pt,
     return FIT_OK;
 }
 
+// Whether the limited fit, refined in closed loop but not believed over
+// the free one, explains the run at least as well with settings that
+// differ: then the run cannot tell whether its drive saturated.
+static BOOL LimitUnclear(const FITPOINT* pFree, const FITPOINT* pLimited)
+{
+    return pLimited->nClipped >= LIMIT_MIN_CLIPPED && pLimited->dGain > 0.0 && pFree->dGain > 0.0
+        && pLimited->dCost <= pFree->dCost && Differ(pFree, pLimited);
+}
+
 // Both fits, free and limited, each to recomputed outputs and then in
 // closed loop; *ppBest the one believed, with the fit to recomputed
-// outputs and the starts it came from.
-static void FitBoth(const MEASRECORD* pRec, FITDATA* p, double dKnownLimit, FITPOINT* pFree, FITPOINT* pLimited,
-                    STARTS* pStartsFree, STARTS* pStartsLimited, const FITPOINT** ppBest)
+// outputs and the starts it came from. FALSE where the run cannot tell
+// which to believe, *pdUnclear the limit that may be.
+static BOOL FitBoth(const MEASRECORD* pRec, FITDATA* p, double dKnownLimit, FITPOINT* pFree, FITPOINT* pLimited,
+                    STARTS* pStartsFree, STARTS* pStartsLimited, const FITPOINT** ppBest, double* pdUnclear)
 {
     FITPOINT freeOpen;
 
@@ -141,31 +181,32 @@ static void FitBoth(const MEASRECORD* pRec, FITDATA* p, double dKnownLimit, FITP
         FitLimited(p, dKnownLimit, &freeOpen, pLimited, pStartsLimited);
         RefineInClosedLoop(pRec, p, pLimited);
         *ppBest = pLimited;
-        return;
+        return TRUE;
     }
     if (!(freeOpen.dPeakOut > 0.0)) {
         RefineInClosedLoop(pRec, p, pFree);
-        return;
+        return TRUE;
     }
     FitLimited(p, 0.0, &freeOpen, pLimited, pStartsLimited);
     // Each refined where it may be kept: the free fit not where the limit
     // leaves it far behind already, the limited one where it was reached
-    // and helped clearly.
+    // and helped clearly, or where the replay finds a limit that may.
     BOOL bLimitReached = pLimited->nClipped >= LIMIT_MIN_CLIPPED && ClearlyBetter(p, pLimited, &freeOpen);
     BOOL bFreeBehind = bLimitReached && (freeOpen.dCost - pLimited->dCost) > FAR_BEHIND_SHARE * pLimited->dCost;
     p->bLimited = p->bLimitSearched = FALSE;
     if (!bFreeBehind)
         RefineInClosedLoop(pRec, p, pFree);
-    if (!bLimitReached)
-        return;
     p->bLimited = p->bLimitSearched = TRUE;
-    RefineInClosedLoop(pRec, p, pLimited);
+    if (!RefineLimitInClosedLoop(pRec, p, pFree, pStartsFree, bLimitReached, pLimited))
+        return TRUE;
     // A run neither model explains is told as saturated where the limit
     // helped.
     if (LimitExplains(p, pFree, pLimited)
         || (pFree->dCost > p->nValid * pow(TuneRmsLimit(pRec) / 100.0, 2) && pLimited->dCost < pFree->dCost
             && pLimited->nClipped >= LIMIT_MIN_CLIPPED))
         *ppBest = pLimited;
+    *pdUnclear = LimitOf(p, pLimited);
+    return *ppBest == pLimited || bFreeBehind || !LimitUnclear(pFree, pLimited);
 }
 
 int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* pModel)
@@ -194,7 +235,10 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
     fit.dLow[DIM_DELAY] = 0.0;
     fit.dHigh[DIM_DELAY] = fit.iLast / 2.0 < DELAY_MAX_PERIODS ? fit.iLast / 2.0 : DELAY_MAX_PERIODS;
 
-    FitBoth(pRec, &fit, pOpt->dOutputLimit, &free, &limited, &startsFree, &startsLimited, &pBest);
+    double dUnclear = 0.0;
+    startsLimited.n = 0; // none where no limit is searched
+    BOOL bClear = FitBoth(pRec, &fit, pOpt->dOutputLimit, &free, &limited, &startsFree, &startsLimited, &pBest,
+                          &dUnclear);
     fit.bLimited = pBest == &limited;
     fit.bLimitSearched = fit.bLimited && pOpt->dOutputLimit <= 0.0;
     if (!(pBest->dGain > 0.0) || !isfinite(pBest->dGain))
@@ -204,8 +248,13 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
     if (pBest->dCost == HUGE_VAL)
         return FIT_REPLAY_DIVERGED;
     iOutcome = Outcome(pRec, &fit, pBest, pModel);
-    if (iOutcome == FIT_OK && pModel->bLateStart
-        && StartIsAmbiguous(pRec, &fit, fit.bLimited ? &startsLimited : &startsFree, pBest))
+    if (iOutcome == FIT_OK && !bClear) {
+        pModel->dLimit = dUnclear; // for the reason
+        return FIT_LIMIT_UNCLEAR;
+    }
+    if (iOutcome == FIT_OK && fit.bLate
+        && StartIsAmbiguous(pRec, &fit, fit.bLimited ? &startsLimited : &startsFree,
+                            pOpt->dOutputLimit > 0.0 ? NULL : fit.bLimited ? &startsFree : &startsLimited, pBest))
         iOutcome = FIT_LATE_START;
     return iOutcome;
 }

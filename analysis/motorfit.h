@@ -51,9 +51,10 @@ typedef struct tagFITDATA {
     double dWeight[PID_SAMPLE_COUNT]; // 1 for a valid sample, else 0
     int iFirst, iLast;               // the first and last valid samples
     int nValid;
+    int nMoving;                     // valid samples that differ from the valid one before
     double dSyy;                     // sum of the valid samples' squares
     double dTarget, dKp, dInt, dDiff; // the law: target, Kp/100, T/Ti, Td/T
-    BOOL bLate;                      // the first valid sample is not 0
+    BOOL bLate;                      // the first valid sample is not 0, nor any after it
     BOOL bLimited;                   // the current search clips to [0, U]
     BOOL bLimitSearched;             // ... at a U it searches, not one given
     double dKnownLimit;              // the U given
@@ -66,6 +67,8 @@ typedef struct tagFITDATA {
 // explains a P run as well as the law does, with another lag. A fit short
 // of it pays for it in its cost (FreeSpanPenalty).
 #define LIMIT_MIN_FREE_SPAN 0.1
+// A limit is believed where the law passed it at least twice.
+#define LIMIT_MIN_CLIPPED 2
 
 // One candidate model and, from FitCost, its fit.
 typedef struct tagFITPOINT {
@@ -104,6 +107,8 @@ void SimplexSearch(FITPOINT* pBest, const BOOL* bDim, const double* h, const dou
 // a searched U from *pt, which comes from the fit to recomputed outputs.
 // dCost becomes the replay's squared error (HUGE_VAL where it diverges).
 void RefineInClosedLoop(const MEASRECORD* pRec, const FITDATA* p, FITPOINT* pt);
+// The replay's squared error at *pt as it stands, in its dCost.
+void ReplayAt(const MEASRECORD* pRec, const FITDATA* p, FITPOINT* pt);
 
 // The best fit for each start before the first sample, 0 to HIDDEN_MAX
 // periods (one only, 0, for a run from rest), to recomputed outputs.
@@ -112,11 +117,25 @@ typedef struct tagSTARTS {
     FITPOINT fit[HIDDEN_MAX + 1];
 } STARTS;
 
+// RefineInClosedLoop for the limited fit *pt beside the free one (and the
+// free fit of each start, after a late start), from *pt and from
+// closed-loop starts of its own: FALSE, and nothing refined, where the
+// limit was not reached (bReached, from the fit to recomputed outputs) and
+// no start that passes it comes near the free fit.
+BOOL RefineLimitInClosedLoop(const MEASRECORD* pRec, const FITDATA* p, const FITPOINT* pFree,
+                             const STARTS* pStartsFree, BOOL bReached, FITPOINT* pt);
+
 // The fit to recomputed outputs without a limit, and with one: the one
 // given, or one searched below the free fit's peak output; each with the
 // fit for every start. *pLimited starts from *pFree.
 void FitFree(FITDATA* p, FITPOINT* pBest, STARTS* pStarts);
 void FitLimited(FITDATA* p, double dKnownLimit, const FITPOINT* pFree, FITPOINT* pLimited, STARTS* pStarts);
+// The squared error that the samples' rounding to 100 rpm leaves a model
+// where the speed moves through them (1/12 of a step squared each),
+// (100 rpm)^2: a fit is not told better or worse by less than its share of
+// it, however closely it fits. Where the speed stays, the rounding is the
+// same at every sample and tells nothing.
+double RoundingCost(const FITDATA* p);
 // Whether the model *pMore, with one number more, explains the run clearly
 // better than *pLess.
 BOOL ClearlyBetter(const FITDATA* p, const FITPOINT* pMore, const FITPOINT* pLess);

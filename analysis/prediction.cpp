@@ -55,16 +55,20 @@ double SimulateModel(const MOTORMODEL* pModel, const MEASRECORD* pRec, int iProp
     memset(dPadded, 0, sizeof(double) * INPUT_PAD);
     const double* pIn1 = dIn - m.d;
     const double* pIn2 = pIn1 - 1;
+    // The law as u = cE e + cSum sum + cLast e_k-1: a shorter chain from
+    // one speed to the next, which this loop's time is.
+    const double cE = dKp * (1.0 + dDiff), cSum = dKp * dInt, cLast = -dKp * dDiff;
+    double dPeak = -HUGE_VAL;
     pPred->bDiverged = FALSE;
-    pPred->dPeakOut = -HUGE_VAL;
     for (int j = 0; j < nHidden + PID_SAMPLE_COUNT; j++) {
         int k = j - nHidden;
         e = pRec->iPramRotate - x;
         dSum += e;
-        double u = dKp * (e + dInt * dSum + dDiff * (e - eLast));
+        double u = cE * e + cSum * dSum + cLast * eLast;
         if (!(fabs(x) <= SPEED_BOUND) || !isfinite(u)) {
             pPred->bDiverged = TRUE;
             pPred->nSamples = k > 0 ? k : 0;
+            pPred->dPeakOut = dPeak;
             return HUGE_VAL;
         }
         eLast = e;
@@ -75,14 +79,16 @@ double SimulateModel(const MOTORMODEL* pModel, const MEASRECORD* pRec, int iProp
                 dError += (pCompare->dSpeed[k] - x) * (pCompare->dSpeed[k] - x);
                 if (dError > dBound) { // lost already: the rest is not looked at
                     pPred->nSamples = k + 1;
+                    pPred->dPeakOut = dPeak;
                     return dError;
                 }
             }
         }
-        pPred->dPeakOut = u > pPred->dPeakOut ? u : pPred->dPeakOut;
+        dPeak = u > dPeak ? u : dPeak;
         dIn[j] = u < dLow ? dLow : u > dLimit ? dLimit : u;
         x = m.a * x + m.b1 * pIn1[j] + m.b2 * pIn2[j];
     }
+    pPred->dPeakOut = dPeak;
     pPred->nSamples = PID_SAMPLE_COUNT;
     // The speed at the end of the last period is the file's final value.
     pPred->bDiverged = !(fabs(x) <= SPEED_BOUND);

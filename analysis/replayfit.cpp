@@ -2,6 +2,8 @@
 // to 100 rpm carry that rounding times Kp, and a fit that takes them as the
 // drive's input is pulled by it (most where Kp is large or the law sums a
 // long saturation); the replay takes no input from the file, so it is not.
+// A limit those outputs hide is looked for here too, from starts of the
+// replay's own.
 #include "motorfit.h"
 
 #include <math.h>
@@ -59,24 +61,131 @@ static void ReplayCost(const void* pContext, FITPOINT* pt)
     pt->dCost *= FreeSpanPenalty(p, pt);
 }
 
-void RefineInClosedLoop(const MEASRECORD* pRec, const FITDATA* p, FITPOINT* pt)
+// The simplex, then the compass, from *pt whose cost is the replay's.
+static void Refine(const REPLAYCONTEXT* pc, FITPOINT* pt)
 {
-    REPLAYCONTEXT context = {pRec, p};
     double h[FIT_DIMS] = {0.1, 0.5, 0.05, 0.0, 0.1};
     static const double dTol[FIT_DIMS] = {1e-4, 1e-3, 1e-4, 0.0, 1e-4};
     double dLow[FIT_DIMS], dHigh[FIT_DIMS];
-    BOOL bDim[FIT_DIMS] = {TRUE, TRUE, p->bLimitSearched, FALSE, TRUE};
+    BOOL bDim[FIT_DIMS] = {TRUE, TRUE, pc->p->bLimitSearched, FALSE, TRUE};
 
-    memcpy(dLow, p->dLow, sizeof(dLow));
-    memcpy(dHigh, p->dHigh, sizeof(dHigh));
-    pt->dParam[DIM_LOG_GAIN] = log(pt->dGain > 0.0 ? pt->dGain : 1.0);
+    memcpy(dLow, pc->p->dLow, sizeof(dLow));
+    memcpy(dHigh, pc->p->dHigh, sizeof(dHigh));
     dLow[DIM_LOG_GAIN] = pt->dParam[DIM_LOG_GAIN] - log(GAIN_RANGE);
     dHigh[DIM_LOG_GAIN] = pt->dParam[DIM_LOG_GAIN] + log(GAIN_RANGE);
+    SimplexSearch(pt, bDim, h, dLow, dHigh, ReplayCost, pc);
+    CompassSearch(pt, bDim, h, dTol, dLow, dHigh, CLOSED_LOOP_STEPS, ReplayCost, pc);
+}
+
+// The replay's cost of *pt, its fit to recomputed outputs kept beside it.
+static void StartReplay(const REPLAYCONTEXT* pc, FITPOINT* pt)
+{
+    pt->dParam[DIM_LOG_GAIN] = log(pt->dGain > 0.0 ? pt->dGain : 1.0);
     pt->dOpenCost = pt->dCost;
     pt->dBound = HUGE_VAL;
-    ReplayCost(&context, pt);
-    if (pt->dCost == HUGE_VAL)
-        return;
-    SimplexSearch(pt, bDim, h, dLow, dHigh, ReplayCost, &context);
-    CompassSearch(pt, bDim, h, dTol, dLow, dHigh, CLOSED_LOOP_STEPS, ReplayCost, &context);
+    ReplayCost(pc, pt);
+}
+
+void ReplayAt(const MEASRECORD* pRec, const FITDATA* p, FITPOINT* pt)
+{
+    REPLAYCONTEXT context = {pRec, p};
+
+    StartReplay(&context, pt);
+}
+
+void RefineInClosedLoop(const MEASRECORD* pRec, const FITDATA* p, FITPOINT* pt)
+{
+    REPLAYCONTEXT context = {pRec, p};
+
+    StartReplay(&context, pt);
+    if (pt->dCost != HUGE_VAL)
+        Refine(&context, pt);
+}
+
+// Closed-loop starts for a searched limit. A drive held at its limit U
+// drives the speed towards K U along a lag: its steepest rise, at a speed
+// y, is (K U - y)(1 - e^(-1/tau)) a period, which ties tau to each level
+// K U tried (as multiples of the run's last speed). A long saturation under
+// integral action can hide the limit from the fit to recomputed outputs,
+// whose sum carries the samples' rounding, where the replay shows it
+// plainly; its cost is narrow in K U and tau, so they are started on it.
+#define SEED_LEVELS 10
+#define SEED_NEAR 2.0
+static const double dSeedLevel[SEED_LEVELS] = {1.05, 1.15, 1.3, 1.5, 1.75, 2.0, 2.5, 3.0, 4.5, 7.0};
+
+// The run's steepest rise a period (a central difference, over two
+// samples' rounding), and the speed it rose at.
+static double SteepestRise(const FITDATA* p, double* pdAt)
+{
+    double dBest = 0.0;
+
+    *pdAt = 0.0;
+    for (int k = p->iFirst + 1; k < p->iLast; k++) {
+        double d = (p->dSpeed[k + 1] - p->dSpeed[k - 1]) / 2.0;
+        if (p->bValid[k - 1] && p->bValid[k + 1] && d > dBest) {
+            dBest = d;
+            *pdAt = p->dSpeed[k];
+        }
+    }
+    return dBest;
+}
+
+// The best closed-loop start of a limit from the free fit *pBase: *pSeed,
+// if better than it was.
+static void SeedLimit(const REPLAYCONTEXT* pc, const FITPOINT* pBase, FITPOINT* pSeed)
+{
+    const FITDATA* p = pc->p;
+    FITPOINT seed = *pBase;
+    double dAt, dRise = SteepestRise(p, &dAt);
+
+    seed.dParam[DIM_LOG_GAIN] = log(pBase->dGain > 0.0 ? pBase->dGain : 1.0);
+    for (int i = 0; i < SEED_LEVELS && pBase->dGain > 0.0; i++) {
+        double dLevel = dSeedLevel[i] * p->dSpeed[p->iLast];
+        if (!(dLevel - dAt > dRise && dRise > 0.0))
+            continue;
+        double dLogTau = log(-1.0 / log(1.0 - dRise / (dLevel - dAt)));
+        seed.dParam[DIM_LOG_TAU] = dLogTau < p->dLow[DIM_LOG_TAU] ? p->dLow[DIM_LOG_TAU]
+                                 : dLogTau > p->dHigh[DIM_LOG_TAU] ? p->dHigh[DIM_LOG_TAU] : dLogTau;
+        seed.dParam[DIM_LOG_SLOPE] = log(dLevel / pBase->dGain) - seed.dParam[DIM_LOG_TAU];
+        seed.dBound = pSeed->dCost;
+        ReplayCost(pc, &seed);
+        if (seed.dCost < pSeed->dCost)
+            *pSeed = seed;
+    }
+}
+
+BOOL RefineLimitInClosedLoop(const MEASRECORD* pRec, const FITDATA* p, const FITPOINT* pFree,
+                             const STARTS* pStartsFree, BOOL bReached, FITPOINT* pt)
+{
+    REPLAYCONTEXT context = {pRec, p};
+    FITPOINT seed = *pt;
+
+    StartReplay(&context, pt);
+    // From the free fit, and after a late start from the free fit of every
+    // start: a limit that bit before the first sample may have been taken
+    // for a start earlier still.
+    seed.dCost = HUGE_VAL;
+    SeedLimit(&context, pFree, &seed);
+    for (int m = 0; p->bLate && m < pStartsFree->n; m++)
+        SeedLimit(&context, &pStartsFree->fit[m], &seed);
+    seed.dOpenCost = pt->dOpenCost;
+    if (bReached) {
+        // Refined from where the fit to recomputed outputs found it, and
+        // from a start of its own where the replay likes that better.
+        BOOL bSeed = seed.dCost < pt->dCost;
+        if (pt->dCost != HUGE_VAL)
+            Refine(&context, pt);
+        if (bSeed) {
+            Refine(&context, &seed);
+            *pt = seed.dCost < pt->dCost ? seed : *pt;
+        }
+        return TRUE;
+    }
+    // Refined where the replay passes the limit and comes near enough the
+    // free fit to be weighed against it.
+    if (!(seed.dCost < SEED_NEAR * pFree->dCost && seed.nClipped >= LIMIT_MIN_CLIPPED))
+        return FALSE;
+    *pt = seed.dCost < pt->dCost ? seed : *pt;
+    Refine(&context, pt);
+    return TRUE;
 }

@@ -78,6 +78,7 @@ typedef struct tagMOTORMODEL {
 #define FIT_POOR 10          // RMS error above the limit (model kept)
 #define FIT_LATE_START 11    // the run's start before its first sample is not found
 #define FIT_REPLAY_DIVERGED 12 // the model under the run's own settings diverges
+#define FIT_LIMIT_UNCLEAR 13 // a limit (dLimit) explains the run as well, with other settings
 
 // The model under the law with one setting: its exact speeds and the law's
 // outputs, nSamples of them (fewer where it diverged and was stopped).

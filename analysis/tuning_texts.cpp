@@ -93,6 +93,11 @@ void MakeFitReason(int iOutcome, const MEASRECORD* pRec, const MOTORMODEL* pMode
     case FIT_LATE_START:
         Append(psz, "いつ始まった運転か求められません。");
         break;
+    case FIT_LIMIT_UNCLEAR:
+        Append(psz, "出力が約 ");
+        AppendOutput(psz, pModel->dLimit);
+        Append(psz, " で飽和していたかどうか測定から見分けられず、調整値が定まりません。駆動装置の出力上限を指定すれば求められます。");
+        break;
     case FIT_REPLAY_DIVERGED:
         Append(psz, "モデルでは今回の設定の応答が発散し、測定された応答を表せません。");
         break;
