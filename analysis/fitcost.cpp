@@ -123,7 +123,7 @@ void FitCost(const FITDATA* p, FITPOINT* pt)
     const double* dIn;
     DISCRETE m;
 
-    Discretise(exp(pt->dParam[DIM_LOG_TAU]), pt->dParam[DIM_DELAY], &m);
+    Discretise(exp(pt->dParam[DIM_LOG_TAU]), 0.0, pt->dParam[DIM_DELAY], &m); // one lag: see DIM_LAG2
     if (p->bLate) {
         memset(dPadded, 0, sizeof(double) * INPUT_PAD);
         DriveInputs(p, pt, nHidden, dPadded + INPUT_PAD);

@@ -9,16 +9,30 @@
 
 #define MIN_RISE 3 // the speed moved by fewer steps of 100 rpm: nothing to fit
 
-void Discretise(double dTau, double dDelay, DISCRETE* p)
+// One lag over a period, its input delayed by a share f of one more.
+static void StepLag(double dTau, double f, double* pa, double* pb1, double* pb2)
 {
-    double f, c;
+    double c = exp(-(1.0 - f) / dTau);
+
+    *pa = exp(-1.0 / dTau);
+    *pb1 = 1.0 - c;
+    *pb2 = c - *pa;
+}
+
+void Discretise(double dTau, double dTau2, double dDelay, DISCRETE* p)
+{
+    double f;
 
     p->d = (int)floor(dDelay);
     f = dDelay - p->d;
-    p->a = exp(-1.0 / dTau);
-    c = exp(-(1.0 - f) / dTau);
-    p->b1 = 1.0 - c;
-    p->b2 = c - p->a;
+    StepLag(dTau, f, &p->a, &p->b1, &p->b2);
+    p->a2 = p->b21 = p->b22 = p->c2 = 0.0;
+    p->c1 = 1.0;
+    if (!(dTau2 > 0.0))
+        return;
+    StepLag(dTau2, f, &p->a2, &p->b21, &p->b22);
+    p->c1 = dTau / (dTau - dTau2);
+    p->c2 = dTau2 / (dTau - dTau2);
 }
 
 // From the first valid sample on. An empty slot inside the run was a speed

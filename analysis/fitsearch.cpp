@@ -47,9 +47,9 @@ static void OpenLoopCost(const void* pContext, FITPOINT* pt)
 // step in ln tau hTau.
 static void SearchModel(const FITDATA* p, FITPOINT* pBest, GRID taus, GRID delays, GRID limits, double hTau)
 {
-    double h[FIT_DIMS] = {hTau, 1.0, 0.25, 0.0, 0.0};
-    static const double dTol[FIT_DIMS] = {3e-3, 1e-2, 3e-3, 0.0, 0.0}; // a start for the closed loop
-    BOOL bDim[FIT_DIMS] = {TRUE, TRUE, p->bLimitSearched, FALSE, FALSE};
+    double h[FIT_DIMS] = {hTau, 1.0, 0.25, 0.0, 0.0, 0.0};
+    static const double dTol[FIT_DIMS] = {3e-3, 1e-2, 3e-3, 0.0, 0.0, 0.0}; // a start for the closed loop
+    BOOL bDim[FIT_DIMS] = {TRUE, TRUE, p->bLimitSearched, FALSE, FALSE, FALSE};
     FITPOINT pt = *pBest;
 
     pBest->dCost = -1.0;
@@ -89,7 +89,7 @@ double RoundingCost(const FITDATA* p)
 BOOL ClearlyBetter(const FITDATA* p, const FITPOINT* pMore, const FITPOINT* pLess)
 {
     double dSpare = pMore->dCost > RoundingCost(p) ? pMore->dCost : RoundingCost(p);
-    return pMore->dGain > 0.0 && (pLess->dCost - pMore->dCost) / dSpare * (p->nValid - FIT_DIMS - 1) > MORE_F_RATIO;
+    return pMore->dGain > 0.0 && (pLess->dCost - pMore->dCost) / dSpare * (p->nValid - FIT_DIMS) > MORE_F_RATIO;
 }
 
 // The search at each start; *pBest the best of them, a start before the

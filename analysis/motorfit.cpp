@@ -33,11 +33,13 @@ static BOOL LimitExplains(const FITDATA* p, const FITPOINT* pFree, const FITPOIN
 }
 
 // What another start would change in the settings: SIMC's gain (with
-// theta_e in periods), theta_e, and Ti (tau_c = theta_e).
+// theta_e in periods), theta_e, and Ti (tau_c = theta_e); a second lag
+// split between the lag and the dead time by halves, as the rule does.
 #define SCALES 3
 static void SettingScale(const FITPOINT* pt, double* pdScale)
 {
-    double dThetaE = pt->dParam[DIM_DELAY] + 0.5, dTau = exp(pt->dParam[DIM_LOG_TAU]);
+    double dTau1 = exp(pt->dParam[DIM_LOG_TAU]), dHalf2 = pt->dParam[DIM_LAG2] * dTau1 / 2.0;
+    double dThetaE = pt->dParam[DIM_DELAY] + dHalf2 + 0.5, dTau = dTau1 + dHalf2;
 
     pdScale[0] = dTau / (pt->dGain * dThetaE);
     pdScale[1] = dThetaE;
@@ -124,6 +126,7 @@ static void TakeModel(const MEASRECORD* pRec, const FITDATA* p, const FITPOINT* 
     pModel->dGain = pt->dGain;
     pModel->dTauS = exp(pt->dParam[DIM_LOG_TAU]) * dPeriodS;
     pModel->dThetaS = pt->dParam[DIM_DELAY] * dPeriodS;
+    pModel->dTau2S = pt->dParam[DIM_LAG2] * pModel->dTauS;
     pModel->dRmsRpm = 100.0 * sqrt((pt->dCost < HUGE_VAL ? pt->dCost / FreeSpanPenalty(p, pt) : pt->dOpenCost) / p->nValid);
     pModel->bLimit = p->bLimited;
     pModel->dLimit = p->bLimited ? LimitOf(p, pt) : 0.0;
@@ -234,6 +237,9 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
     fit.dHigh[DIM_LOG_TAU] = log(TAU_MAX_RUNS * fit.iLast);
     fit.dLow[DIM_DELAY] = 0.0;
     fit.dHigh[DIM_DELAY] = fit.iLast / 2.0 < DELAY_MAX_PERIODS ? fit.iLast / 2.0 : DELAY_MAX_PERIODS;
+    fit.dLow[DIM_LAG2] = 0.0;
+    fit.dHigh[DIM_LAG2] = LAG2_MAX_SHARE;
+    fit.bSecondLag = FALSE;
 
     double dUnclear = 0.0;
     startsLimited.n = 0; // none where no limit is searched
@@ -243,6 +249,20 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
     fit.bLimitSearched = fit.bLimited && pOpt->dOutputLimit <= 0.0;
     if (!(pBest->dGain > 0.0) || !isfinite(pBest->dGain))
         return FIT_NOT_DRIVEN;
+    // A second lag where it explains the run clearly better: a motor's
+    // current and its mass, say, or a filter on the speed.
+    // After a late start, one that explains the run about as well with two
+    // lags and settings that differ leaves the start unknown: an earlier
+    // start and a longer dead time make the slow start of two lags.
+    FITPOINT second = *pBest;
+    BOOL bLagsUnclear = FALSE;
+    if (pBest->dCost < HUGE_VAL) {
+        RefineSecondLag(pRec, &fit, fit.bLimited ? &startsLimited : &startsFree, &second);
+        if (second.dCost < HUGE_VAL && ClearlyBetter(&fit, &second, pBest))
+            pBest = &second;
+        else if (fit.bLate && second.dGain > 0.0 && second.dCost < AMBIGUOUS_COST_RATIO * AtLeastRounding(&fit, pBest))
+            bLagsUnclear = Differ(pBest, &second);
+    }
     TakeModel(pRec, &fit, pBest, pModel);
     pModel->bLimitFound = fit.bLimitSearched;
     if (pBest->dCost == HUGE_VAL)
@@ -253,8 +273,8 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
         return FIT_LIMIT_UNCLEAR;
     }
     if (iOutcome == FIT_OK && fit.bLate
-        && StartIsAmbiguous(pRec, &fit, fit.bLimited ? &startsLimited : &startsFree,
-                            pOpt->dOutputLimit > 0.0 ? NULL : fit.bLimited ? &startsFree : &startsLimited, pBest))
+        && (bLagsUnclear || StartIsAmbiguous(pRec, &fit, fit.bLimited ? &startsLimited : &startsFree,
+                            pOpt->dOutputLimit > 0.0 ? NULL : fit.bLimited ? &startsFree : &startsLimited, pBest)))
         iOutcome = FIT_LATE_START;
     return iOutcome;
 }

@@ -14,17 +14,24 @@
 
 // The model over one period, exact for an input held over it and delayed
 // by d + f periods: x_k+1 = a x_k + b1 u_k-d + b2 u_k-d-1, per unit of K.
+// Two lags are the difference of two such, each stepped alike (a2, b21,
+// b22): 1 / ((tau s + 1)(tau2 s + 1)) = (c1 / (tau s + 1) - c2 / (tau2 s + 1)).
 typedef struct tagDISCRETE {
     double a, b1, b2;
+    double a2, b21, b22;
+    double c1, c2; // c2 0: one lag, speed x
     int d;
 } DISCRETE;
 
-void Discretise(double dTau, double dDelay, DISCRETE* p);
+// dTau2 below dTau (LAG2_MAX_SHARE of it at most), 0 for one lag.
+void Discretise(double dTau, double dTau2, double dDelay, DISCRETE* p);
 
 // The dimensions a search moves in: ln tau, theta, ln (U / tau), the
 // periods the run had gone before its first sample (a whole number, never
-// searched step by step), and ln K (linear in the fit to recomputed
-// outputs, so searched only in closed loop). A run held at its limit
+// searched step by step), ln K (linear in the fit to recomputed
+// outputs, so searched only in closed loop), and a second lag as a share
+// of tau (searched only in closed loop, last: the rounding's pull on
+// recomputed outputs looks like one). A run held at its limit
 // shows the slope K U / tau plainly and U and tau apart only faintly: a
 // step in tau keeps the slope.
 #define DIM_LOG_TAU 0
@@ -32,7 +39,12 @@ void Discretise(double dTau, double dDelay, DISCRETE* p);
 #define DIM_LOG_SLOPE 2
 #define DIM_HIDDEN 3
 #define DIM_LOG_GAIN 4
-#define FIT_DIMS 5
+#define DIM_LAG2 5
+#define FIT_DIMS 6
+// A second lag this near tau is told from one lag of the same rise only by
+// its curve's start; the two lags' difference grows without bound as they
+// meet.
+#define LAG2_MAX_SHARE 0.8
 
 // Inputs before the start read as rest: the longest dead time and the
 // hold's second input.
@@ -57,6 +69,7 @@ typedef struct tagFITDATA {
     BOOL bLate;                      // the first valid sample is not 0, nor any after it
     BOOL bLimited;                   // the current search clips to [0, U]
     BOOL bLimitSearched;             // ... at a U it searches, not one given
+    BOOL bSecondLag;                 // the current search moves the second lag
     double dKnownLimit;              // the U given
     double dLimitLow, dLimitHigh;    // the range a searched U keeps to
     double dLow[FIT_DIMS], dHigh[FIT_DIMS]; // the search's bounds
@@ -116,6 +129,11 @@ typedef struct tagSTARTS {
     int n;
     FITPOINT fit[HIDDEN_MAX + 1];
 } STARTS;
+
+// The fit *pt (one lag, refined in closed loop) with a second lag, from
+// starts that split its lag and dead time between the two lags (and, after
+// a late start, the lag and dead time of each start in *pStarts).
+void RefineSecondLag(const MEASRECORD* pRec, FITDATA* p, const STARTS* pStarts, FITPOINT* pt);
 
 // RefineInClosedLoop for the limited fit *pt beside the free one (and the
 // free fit of each start, after a late start), from *pt and from

@@ -46,18 +46,24 @@ double SimulateModel(const MOTORMODEL* pModel, const MEASRECORD* pRec, int iProp
     double dDiff = iDiff != 0 ? (double)iDiff / pRec->iPramSamp : 0.0;
     double dLimit = pModel->bLimit ? pModel->dLimit : HUGE_VAL, dLow = pModel->bLimit ? 0.0 : -HUGE_VAL;
     int nHidden = bFromFit ? pModel->nHidden : 0;
-    double x = 0.0, e, eLast = pRec->iPramRotate, dSum = 0.0, dError = 0.0;
+    double x = 0.0, x1 = 0.0, x2 = 0.0, e, eLast = pRec->iPramRotate, dSum = 0.0, dError = 0.0;
     DISCRETE m;
 
-    Discretise(pModel->dTauS / dPeriodS, pModel->dThetaS / dPeriodS, &m);
-    m.b1 *= pModel->dGain;
-    m.b2 *= pModel->dGain;
+    Discretise(pModel->dTauS / dPeriodS, pModel->dTau2S / dPeriodS, pModel->dThetaS / dPeriodS, &m);
+    m.b1 *= pModel->dGain * m.c1;
+    m.b2 *= pModel->dGain * m.c1;
+    m.b21 *= pModel->dGain * m.c2;
+    m.b22 *= pModel->dGain * m.c2;
     memset(dPadded, 0, sizeof(double) * INPUT_PAD);
     const double* pIn1 = dIn - m.d;
     const double* pIn2 = pIn1 - 1;
-    // The law as u = cE e + cSum sum + cLast e_k-1: a shorter chain from
-    // one speed to the next, which this loop's time is.
+    // The law as u = cE e + cSum sum + cLast e_k-1, and the next speed as
+    // what is known before u plus u's share of it: a shorter chain from one
+    // speed to the next, which this loop's time is. Without dead time u is
+    // taken as computed, not back from its slot.
     const double cE = dKp * (1.0 + dDiff), cSum = dKp * dInt, cLast = -dKp * dDiff;
+    const double bNow = m.b1 - m.b21, bLast = m.b2 - m.b22;
+    const BOOL bNoDelay = m.d == 0;
     double dPeak = -HUGE_VAL;
     pPred->bDiverged = FALSE;
     for (int j = 0; j < nHidden + PID_SAMPLE_COUNT; j++) {
@@ -85,8 +91,13 @@ double SimulateModel(const MOTORMODEL* pModel, const MEASRECORD* pRec, int iProp
             }
         }
         dPeak = u > dPeak ? u : dPeak;
-        dIn[j] = u < dLow ? dLow : u > dLimit ? dLimit : u;
-        x = m.a * x + m.b1 * pIn1[j] + m.b2 * pIn2[j];
+        double uIn = u < dLow ? dLow : u > dLimit ? dLimit : u;
+        dIn[j] = uIn;
+        double in1 = bNoDelay ? uIn : pIn1[j], in2 = pIn2[j];
+        double dKnown = m.a * x1 - m.a2 * x2 + bLast * in2;
+        x1 = m.a * x1 + m.b1 * in1 + m.b2 * in2;
+        x2 = m.a2 * x2 + m.b21 * in1 + m.b22 * in2;
+        x = dKnown + bNow * in1;
     }
     pPred->dPeakOut = dPeak;
     pPred->nSamples = PID_SAMPLE_COUNT;

@@ -10,6 +10,8 @@
 #include <string.h>
 
 #define CLOSED_LOOP_STEPS 20
+// From one lag's closed-loop fit the second needs fewer steps.
+#define LAG2_CLOSED_LOOP_STEPS 8
 #define GAIN_RANGE 1e9 // K within [1 / GAIN_RANGE, GAIN_RANGE] of the start
 
 typedef struct tagREPLAYCONTEXT {
@@ -34,6 +36,7 @@ static void ReplayCost(const void* pContext, FITPOINT* pt)
     m.dGain = exp(pt->dParam[DIM_LOG_GAIN]);
     m.dTauS = exp(pt->dParam[DIM_LOG_TAU]) * dPeriodS;
     m.dThetaS = pt->dParam[DIM_DELAY] * dPeriodS;
+    m.dTau2S = pt->dParam[DIM_LAG2] * m.dTauS;
     m.bLimit = p->bLimited;
     m.dLimit = dLimit;
     m.nHidden = (int)lround(pt->dParam[DIM_HIDDEN]);
@@ -64,17 +67,18 @@ static void ReplayCost(const void* pContext, FITPOINT* pt)
 // The simplex, then the compass, from *pt whose cost is the replay's.
 static void Refine(const REPLAYCONTEXT* pc, FITPOINT* pt)
 {
-    double h[FIT_DIMS] = {0.1, 0.5, 0.05, 0.0, 0.1};
-    static const double dTol[FIT_DIMS] = {1e-4, 1e-3, 1e-4, 0.0, 1e-4};
+    double h[FIT_DIMS] = {0.1, 0.5, 0.05, 0.0, 0.1, 0.05};
+    static const double dTol[FIT_DIMS] = {1e-4, 1e-3, 1e-4, 0.0, 1e-4, 1e-3};
     double dLow[FIT_DIMS], dHigh[FIT_DIMS];
-    BOOL bDim[FIT_DIMS] = {TRUE, TRUE, pc->p->bLimitSearched, FALSE, TRUE};
+    BOOL bDim[FIT_DIMS] = {TRUE, TRUE, pc->p->bLimitSearched, FALSE, TRUE, pc->p->bSecondLag};
 
     memcpy(dLow, pc->p->dLow, sizeof(dLow));
     memcpy(dHigh, pc->p->dHigh, sizeof(dHigh));
     dLow[DIM_LOG_GAIN] = pt->dParam[DIM_LOG_GAIN] - log(GAIN_RANGE);
     dHigh[DIM_LOG_GAIN] = pt->dParam[DIM_LOG_GAIN] + log(GAIN_RANGE);
     SimplexSearch(pt, bDim, h, dLow, dHigh, ReplayCost, pc);
-    CompassSearch(pt, bDim, h, dTol, dLow, dHigh, CLOSED_LOOP_STEPS, ReplayCost, pc);
+    CompassSearch(pt, bDim, h, dTol, dLow, dHigh, pc->p->bSecondLag ? LAG2_CLOSED_LOOP_STEPS : CLOSED_LOOP_STEPS,
+                  ReplayCost, pc);
 }
 
 // The replay's cost of *pt, its fit to recomputed outputs kept beside it.
@@ -188,4 +192,60 @@ BOOL RefineLimitInClosedLoop(const MEASRECORD* pRec, const FITDATA* p, const FIT
     *pt = seed.dCost < pt->dCost ? seed : *pt;
     Refine(&context, pt);
     return TRUE;
+}
+
+// Starts that take a share of the lag and of the dead time for a second
+// lag: one lag fitted to two puts its dead time past the true one, and its
+// lag short of the slower one, by about half the faster lag each.
+#define LAG2_SEEDS 3
+static const double dLag2Seed[LAG2_SEEDS] = {0.1, 0.25, 0.5};
+
+// The seeds of one fit of one lag *pBase (K in its ln K) into *pBest,
+// where the replay likes them better.
+static void SeedSecondLag(const REPLAYCONTEXT* pc, const FITPOINT* pBase, FITPOINT* pBest)
+{
+    const FITDATA* p = pc->p;
+    FITPOINT seed = *pBase;
+    double dTau = exp(pBase->dParam[DIM_LOG_TAU]), dLimit = LimitOf(p, pBase);
+
+    if (!(pBase->dGain > 0.0))
+        return;
+    for (int i = 0; i < LAG2_SEEDS; i++) {
+        double dTau1 = dTau / (1.0 + dLag2Seed[i] / 2.0), dDelay = pBase->dParam[DIM_DELAY] - dLag2Seed[i] * dTau1 / 2.0;
+        seed.dParam[DIM_LOG_TAU] = log(dTau1);
+        seed.dParam[DIM_DELAY] = dDelay > 0.0 ? dDelay : 0.0;
+        seed.dParam[DIM_LAG2] = dLag2Seed[i];
+        if (p->bLimited && dLimit > 0.0)
+            seed.dParam[DIM_LOG_SLOPE] = log(dLimit) - seed.dParam[DIM_LOG_TAU];
+        seed.dBound = pBest->dCost;
+        ReplayCost(pc, &seed);
+        if (seed.dCost < pBest->dCost)
+            *pBest = seed;
+    }
+}
+
+void RefineSecondLag(const MEASRECORD* pRec, FITDATA* p, const STARTS* pStarts, FITPOINT* pt)
+{
+    REPLAYCONTEXT context = {pRec, p};
+    FITPOINT best = *pt;
+
+    best.dCost = HUGE_VAL;
+    SeedSecondLag(&context, pt, &best);
+    // After a late start, from every start's fit too: one lag takes the
+    // slow start of two for a start earlier still.
+    for (int m = 0; p->bLate && m < pStarts->n; m++) {
+        FITPOINT base = pStarts->fit[m];
+        base.dParam[DIM_LOG_GAIN] = log(base.dGain > 0.0 ? base.dGain : 1.0);
+        base.dCost = HUGE_VAL;
+        SeedSecondLag(&context, &base, &best);
+    }
+    if (best.dCost == HUGE_VAL)
+        return;
+    p->bSecondLag = TRUE;
+    best.dBound = HUGE_VAL;
+    ReplayCost(&context, &best);
+    Refine(&context, &best);
+    p->bSecondLag = FALSE;
+    best.dOpenCost = pt->dOpenCost;
+    *pt = best;
 }

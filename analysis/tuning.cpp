@@ -44,20 +44,28 @@ static BOOL RoundSetting(double dKpPct, double dTiS, double dTdS, TUNESETTING* p
     return TRUE;
 }
 
-// SIMC with the effective delay theta_e = theta + T/2 (the hold adds half a
-// period) and tau_c = F theta_e: PI Kc = tau / (K (tau_c + theta_e)), Ti =
-// min(tau, 4 (tau_c + theta_e)); the PID adds Td = theta_e / 3 in series,
-// converted to the law's parallel form.
+// SIMC with the effective delay theta_e = theta + tau2/2 + T/2 (the hold
+// adds half a period; the half rule gives the other half of a second lag
+// to the first) and tau_c = F theta_e: PI Kc = tau' / (K (tau_c + theta_e)),
+// Ti = min(tau', 4 (tau_c + theta_e)) with tau' = tau + tau2/2. The PID
+// takes tau2 back with Td = tau2 in series (Kc and Ti from tau alone), or
+// adds Td = theta_e / 3 to a model of one lag; converted to the law's
+// parallel form.
 static BOOL ApplySimc(const TUNING* pTune, TUNESETTING* pPi, TUNESETTING* pPid)
 {
     const MOTORMODEL* pModel = &pTune->model;
-    double dSum = pTune->dTauCS + pTune->dThetaES;
-    double dKc = pModel->dTauS / (pModel->dGain * dSum);
-    double dTi = pModel->dTauS < 4.0 * dSum ? pModel->dTauS : 4.0 * dSum;
-    double dTd = pTune->dThetaES / 3.0;
+    double dSum = pTune->dTauCS + pTune->dThetaES, dTau = pModel->dTauS + pModel->dTau2S / 2.0;
+    double dKc = dTau / (pModel->dGain * dSum);
+    double dTi = dTau < 4.0 * dSum ? dTau : 4.0 * dSum;
+    double dKcPid = dKc, dTiPid = dTi, dTd = pTune->dThetaES / 3.0;
 
+    if (pModel->dTau2S > 0.0) {
+        dKcPid = pModel->dTauS / (pModel->dGain * dSum);
+        dTiPid = pModel->dTauS < 4.0 * dSum ? pModel->dTauS : 4.0 * dSum;
+        dTd = pModel->dTau2S;
+    }
     return RoundSetting(100.0 * dKc, dTi, 0.0, pPi)
-        && RoundSetting(100.0 * dKc * (1.0 + dTd / dTi), dTi + dTd, dTi * dTd / (dTi + dTd), pPid);
+        && RoundSetting(100.0 * dKcPid * (1.0 + dTd / dTiPid), dTiPid + dTd, dTiPid * dTd / (dTiPid + dTd), pPid);
 }
 
 // Predicts a setting from rest; FALSE where the model's loop diverges or
@@ -141,7 +149,7 @@ void CalcTuning(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, TUNING* pTune)
     NoSetting(pRec, &pTune->pid);
     FitRun(pRec, pTune, &pred);
     if (pTune->model.bModel) {
-        pTune->dThetaES = pTune->model.dThetaS + pRec->iPramSamp / 200.0;
+        pTune->dThetaES = pTune->model.dThetaS + pTune->model.dTau2S / 2.0 + pRec->iPramSamp / 200.0;
         pTune->dTauCS = pTune->opt.dTauC * pTune->dThetaES;
     }
     if (pTune->iFitOutcome != FIT_OK) {

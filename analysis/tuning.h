@@ -38,13 +38,14 @@ typedef struct tagTUNEOPTIONS {
     double dOutputLimit;
 } TUNEOPTIONS;
 
-// speed(s)/u(s) = K e^(-theta s) / (tau s + 1), u the law's output as the
-// drive gives it.
+// speed(s)/u(s) = K e^(-theta s) / ((tau s + 1)(tau2 s + 1)), u the law's
+// output as the drive gives it; tau2 is 0 for a motor of one lag.
 typedef struct tagMOTORMODEL {
     BOOL bModel;     // the fields below hold a fitted model
     double dGain;    // K, 100 rpm per unit of the law's output
     double dTauS;    // tau, s
     double dThetaS;  // theta, s
+    double dTau2S;   // tau2, s (0: one lag), below tau
     double dRmsRpm;  // root-mean-square error of the fit, rpm
     int nSamples;    // valid samples it was fitted to
     // The drive's output limit U, law's units: given (bLimit alone) or

@@ -70,8 +70,8 @@ std::string DescribeFit(const TUNING& t, const char* row, const TUNESETTING& s)
 {
     char sz[256];
     const MOTORMODEL& m = t.model;
-    std::snprintf(sz, sizeof sz, "%s Kp %d Ti %d Td %d from K %.3f tau %.4f theta %.4f%s%.1f start -%d",
-                  row, s.iProp, s.iInt * 10, s.iDiff * 10, m.dGain, m.dTauS, m.dThetaS,
+    std::snprintf(sz, sizeof sz, "%s Kp %d Ti %d Td %d from K %.3f tau %.4f tau2 %.4f theta %.4f%s%.1f start -%d",
+                  row, s.iProp, s.iInt * 10, s.iDiff * 10, m.dGain, m.dTauS, m.dTau2S, m.dThetaS,
                   m.bLimit ? (m.bLimitFound ? " U found " : " U given ") : " no U ", m.dLimit, m.nHidden);
     return sz;
 }
