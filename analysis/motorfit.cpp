@@ -249,20 +249,33 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
     fit.bLimitSearched = fit.bLimited && pOpt->dOutputLimit <= 0.0;
     if (!(pBest->dGain > 0.0) || !isfinite(pBest->dGain))
         return FIT_NOT_DRIVEN;
+    FITPOINT second = *pBest, freeSecond = free;
+    BOOL bLagsUnclear = FALSE;
+    // A limit found where it cut the law's first outputs a little explains
+    // the slow start of two lags as well: it is kept only where it is
+    // clearly better than two lags without it.
+    if (fit.bLimitSearched && free.dCost < HUGE_VAL && free.dGain > 0.0) {
+        fit.bLimited = fit.bLimitSearched = FALSE;
+        RefineSecondLag(pRec, &fit, &startsFree, &freeSecond);
+        if (freeSecond.dCost <= pBest->dCost)
+            pBest = &free;
+        fit.bLimited = fit.bLimitSearched = pBest == &limited;
+    }
     // A second lag where it explains the run clearly better: a motor's
     // current and its mass, say, or a filter on the speed.
     // After a late start, one that explains the run about as well with two
     // lags and settings that differ leaves the start unknown: an earlier
     // start and a longer dead time make the slow start of two lags.
-    FITPOINT second = *pBest;
-    BOOL bLagsUnclear = FALSE;
-    if (pBest->dCost < HUGE_VAL) {
+    if (pBest == &free && freeSecond.dParam[DIM_LAG2] > 0.0) {
+        second = freeSecond;
+    } else if (pBest->dCost < HUGE_VAL) {
+        second = *pBest;
         RefineSecondLag(pRec, &fit, fit.bLimited ? &startsLimited : &startsFree, &second);
-        if (second.dCost < HUGE_VAL && ClearlyBetter(&fit, &second, pBest))
-            pBest = &second;
-        else if (fit.bLate && second.dGain > 0.0 && second.dCost < AMBIGUOUS_COST_RATIO * AtLeastRounding(&fit, pBest))
-            bLagsUnclear = Differ(pBest, &second);
     }
+    if (second.dCost < HUGE_VAL && second.dParam[DIM_LAG2] > 0.0 && ClearlyBetter(&fit, &second, pBest))
+        pBest = &second;
+    else if (fit.bLate && second.dGain > 0.0 && second.dCost < AMBIGUOUS_COST_RATIO * AtLeastRounding(&fit, pBest))
+        bLagsUnclear = Differ(pBest, &second);
     TakeModel(pRec, &fit, pBest, pModel);
     pModel->bLimitFound = fit.bLimitSearched;
     if (pBest->dCost == HUGE_VAL)

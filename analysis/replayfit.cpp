@@ -200,8 +200,8 @@ BOOL RefineLimitInClosedLoop(const MEASRECORD* pRec, const FITDATA* p, const FIT
 #define LAG2_SEEDS 3
 static const double dLag2Seed[LAG2_SEEDS] = {0.1, 0.25, 0.5};
 
-// The seeds of one fit of one lag *pBase (K in its ln K) into *pBest,
-// where the replay likes them better.
+// The seeds of one fit of one lag *pBase into *pBest, where the replay
+// likes them better.
 static void SeedSecondLag(const REPLAYCONTEXT* pc, const FITPOINT* pBase, FITPOINT* pBest)
 {
     const FITDATA* p = pc->p;
@@ -210,6 +210,7 @@ static void SeedSecondLag(const REPLAYCONTEXT* pc, const FITPOINT* pBase, FITPOI
 
     if (!(pBase->dGain > 0.0))
         return;
+    seed.dParam[DIM_LOG_GAIN] = log(pBase->dGain);
     for (int i = 0; i < LAG2_SEEDS; i++) {
         double dTau1 = dTau / (1.0 + dLag2Seed[i] / 2.0), dDelay = pBase->dParam[DIM_DELAY] - dLag2Seed[i] * dTau1 / 2.0;
         seed.dParam[DIM_LOG_TAU] = log(dTau1);
@@ -234,10 +235,7 @@ void RefineSecondLag(const MEASRECORD* pRec, FITDATA* p, const STARTS* pStarts, 
     // After a late start, from every start's fit too: one lag takes the
     // slow start of two for a start earlier still.
     for (int m = 0; p->bLate && m < pStarts->n; m++) {
-        FITPOINT base = pStarts->fit[m];
-        base.dParam[DIM_LOG_GAIN] = log(base.dGain > 0.0 ? base.dGain : 1.0);
-        base.dCost = HUGE_VAL;
-        SeedSecondLag(&context, &base, &best);
+        SeedSecondLag(&context, &pStarts->fit[m], &best);
     }
     if (best.dCost == HUGE_VAL)
         return;

@@ -14,7 +14,7 @@
 
 static CHAR szCopyHeader[][24] = {"ファイル", "曲線", "Kp[%]", "Ti[ms]", "Td[ms]", "行過ぎ[%]", "整定[s]",
                                   "K[100rpm/制御則の出力]", "τ[s]", "θ[s]", "誤差RMS[rpm]", "注意", "周期[ms]",
-                                  "θe[s]", "τc[s]", "出力上限", "ピーク出力", "今回ピーク出力"};
+                                  "θe[s]", "τc[s]", "出力上限", "ピーク出力", "今回ピーク出力", "τ2[s]"};
 #define COPY_COLUMNS (int)(sizeof(szCopyHeader) / sizeof(szCopyHeader[0]))
 
 // One row being written: the text and its length.
@@ -75,7 +75,7 @@ static void SettingCells(COPYROW* pRow, BOOL bHas, int iProp, int iInt, int iDif
 static void ModelCells(COPYROW* pRow, const TUNING* pTune, LPCSTR lpszNote, BOOL bPeak, double dPeakOut)
 {
     const MOTORMODEL* pModel = &pTune->model;
-    CHAR szRunPeak[DECIMAL_TEXT_SIZE + 1];
+    CHAR szTau2[DECIMAL_TEXT_SIZE + 1];
 
     NumberCell(pRow, pModel->bModel, pModel->dGain, 3);
     NumberCell(pRow, pModel->bModel, pModel->dTauS, 4);
@@ -87,8 +87,9 @@ static void ModelCells(COPYROW* pRow, const TUNING* pTune, LPCSTR lpszNote, BOOL
     NumberCell(pRow, pModel->bModel, pTune->dTauCS, 4);
     NumberCell(pRow, pModel->bLimit, pModel->dLimit, 3);
     NumberCell(pRow, bPeak, dPeakOut, 3);
-    SignedText(szRunPeak, pModel->bModel, pModel->dRunPeakOut, 3);
-    LastCell(pRow, szRunPeak);
+    NumberCell(pRow, pModel->bModel, pModel->dRunPeakOut, 3);
+    SignedText(szTau2, pModel->bModel, pModel->dTau2S, 4);
+    LastCell(pRow, szTau2);
 }
 
 static void StartRow(COPYROW* pRow, LPCSTR lpszName, LPCSTR lpszCurve)

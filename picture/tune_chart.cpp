@@ -57,17 +57,23 @@ static void AddNote(COMPARESET* pSet, LPCSTR lpszFirst, LPCSTR lpszSecond)
     }
 }
 
-// K to three decimals (one from 10 on), times to a tenth of a millisecond.
+// K to three decimals (one from 10 on), times to a tenth of a millisecond;
+// a second lag only where the model has one (a line and a bit, at most).
 static void MakeModelNote(const MOTORMODEL* pModel, LPSTR psz)
 {
     CHAR szGain[DECIMAL_TEXT_SIZE], szTau[DECIMAL_TEXT_SIZE], szTheta[DECIMAL_TEXT_SIZE], szRms[DECIMAL_TEXT_SIZE];
+    CHAR szTau2[DECIMAL_TEXT_SIZE], szLag2[DECIMAL_TEXT_SIZE + 16] = "";
 
     FormatFixed(szGain, pModel->dGain, pModel->dGain >= 10.0 ? 1 : 3);
     FormatFixed(szTau, pModel->dTauS, 4);
     FormatFixed(szTheta, pModel->dThetaS, 4);
     FormatFixed(szRms, pModel->dRmsRpm, 0);
-    wsprintfA(psz, "モデル: K = %s [100rpm/制御則の出力]  τ = %s s  θ = %s s  RMS %s rpm", szGain, szTau, szTheta,
-              szRms);
+    if (pModel->dTau2S > 0.0) {
+        FormatFixed(szTau2, pModel->dTau2S, 4);
+        wsprintfA(szLag2, "  τ2 = %s s", szTau2);
+    }
+    wsprintfA(psz, "モデル: K = %s [100rpm/制御則の出力]  τ = %s s%s  θ = %s s  RMS %s rpm", szGain, szTau, szLag2,
+              szTheta, szRms);
 }
 
 void MakeTuneHeading(double dTauC, LPSTR psz, int iSize)
@@ -111,8 +117,11 @@ void MakeTuneChart(const MEASRECORD* pRec, const TUNING* pTune, const MEASRECORD
         AddRun(pSet, &pTune->pid.recPredicted, TUNE_PID);
     MakeTuneHeading(pTune->opt.dTauC, pSet->szNameHeading, COMPARE_HEADING_SIZE);
     // Most telling first: the legend holds as many lines as its frame has room for.
-    if (pTune->model.bModel)
-        MakeModelNote(&pTune->model, pSet->szNote[pSet->nNotes++]);
+    if (pTune->model.bModel) {
+        CHAR szModel[TUNE_TEXT_SIZE];
+        MakeModelNote(&pTune->model, szModel);
+        AddNote(pSet, szModel, "");
+    }
     AddNote(pSet, pTune->szNote, "");
     if (!pTune->bSuggestion)
         AddNote(pSet, "調整を提案できません: ", pTune->szReason);

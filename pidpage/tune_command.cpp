@@ -26,7 +26,7 @@ namespace {
 const std::vector<std::string> kColumns = {
     "file", "gain", "tau_s", "theta_s", "fit_rms_rpm", "kp_pi_pct", "ti_pi_ms", "pi_overshoot_pct", "pi_settling_s",
     "kp_pid_pct", "ti_pid_ms", "td_pid_ms", "pid_overshoot_pct", "pid_settling_s", "reason", "warning",
-    "period_ms", "theta_e_s", "tau_c_s", "output_limit", "run_peak_output", "pi_peak_output", "pid_peak_output"};
+    "period_ms", "theta_e_s", "tau_c_s", "output_limit", "run_peak_output", "pi_peak_output", "pid_peak_output", "tau2_s"};
 
 // An output of the law, as --figures writes its numbers.
 std::string Output(double value)
@@ -86,6 +86,7 @@ std::vector<std::string> TuneFields(const std::string& path, const MEASRECORD& r
     fields.push_back(model.bModel ? Output(model.dRunPeakOut) : std::string());
     fields.push_back(tune.bSuggestion ? Output(tune.pi.dPeakOut) : std::string());
     fields.push_back(tune.bPid ? Output(tune.pid.dPeakOut) : std::string());
+    fields.push_back(model.bModel ? csv::Fixed(model.dTau2S, 6) : std::string());
     return fields;
 }
 

@@ -14,14 +14,15 @@ export LC_ALL=C # awk counts bytes
 
 "$pidpage" --tune "$examples/PI_STEP.PID" "$examples/PID_FAST.PID" >out.csv 2>err.txt
 check "status and quiet standard error" "0:" "$?:$(cat err.txt)"
-check "header" 'file,gain,tau_s,theta_s,fit_rms_rpm,kp_pi_pct,ti_pi_ms,pi_overshoot_pct,pi_settling_s,kp_pid_pct,ti_pid_ms,td_pid_ms,pid_overshoot_pct,pid_settling_s,reason,warning,period_ms,theta_e_s,tau_c_s,output_limit,run_peak_output,pi_peak_output,pid_peak_output' \
+check "header" 'file,gain,tau_s,theta_s,fit_rms_rpm,kp_pi_pct,ti_pi_ms,pi_overshoot_pct,pi_settling_s,kp_pid_pct,ti_pid_ms,td_pid_ms,pid_overshoot_pct,pid_settling_s,reason,warning,period_ms,theta_e_s,tau_c_s,output_limit,run_peak_output,pi_peak_output,pid_peak_output,tau2_s' \
   "$(sed -n 1p out.csv | tr -d '\r')"
 check "every line ends in CR LF" 3 "$(grep -c $'\r$' out.csv)"
 # The examples' motor: 3.2 (100 rpm per unit of the law), 1.2 s, no dead time;
-# no PID row, and why; theta_e = theta + T/2 = tau_c; the peaks and their warning.
+# one lag; no PID row, and why; theta_e = theta + T/2 = tau_c; the peaks and
+# their warning.
 check "the example's model, settings, rule and peaks" \
-  "3.2,1.2,0.00,50,0.026,0.026,,31.8,yes,PID 提案なし: ,PI 提案: 出力のピーク" \
-  "$(sed -n 2p out.csv | awk -F, '{printf "%.1f,%.1f,%.2f,%s,%.3f,%.3f,%s,%.1f,%s,%s,%s", $2, $3, $4, $17, $18, $19, $20, $21, ($6 != "" && $10 == "" && $22 > 5 * $21) ? "yes" : "no", substr($15, 1, 18), substr($16, 1, 29)}')"
+  "3.2,1.2,0.00,0.000000,50,0.026,0.026,,31.8,yes,PID 提案なし: ,PI 提案: 出力のピーク" \
+  "$(sed -n 2p out.csv | awk -F, '{printf "%.1f,%.1f,%.2f,%.6f,%s,%.3f,%.3f,%s,%.1f,%s,%s,%s", $2, $3, $4, $24, $17, $18, $19, $20, $21, ($6 != "" && $10 == "" && $22 > 5 * $21) ? "yes" : "no", substr($15, 1, 18), substr($16, 1, 29)}')"
 check "a saturated run's limit, found (the drive's is 31.9)" "yes:PI 提案: 出力が上限" \
   "$(sed -n 3p out.csv | awk -F, '{printf "%s:%s", ($20 > 28 && $20 < 36) ? "yes" : "no", substr($16, 1, 26)}')"
 
@@ -36,7 +37,7 @@ done
 check "tau_c goes with the tuning modes only" "2:no" "$?:$([ -e page.png ] && echo yes || echo no)"
 
 "$pidpage" --tune "$examples/P_ONLY.PID" missing.PID >out.csv 2>err.txt
-check "a refused file: status 1, a row of its name alone, a reason" "1:missing.PID,,,,,,,,,,,,,,,,,,,,,,:1" \
+check "a refused file: status 1, a row of its name alone, a reason" "1:missing.PID,,,,,,,,,,,,,,,,,,,,,,,:1" \
   "$?:$(sed -n 3p out.csv | tr -d '\r'):$(wc -l <err.txt)"
 "$pidpage" --tune 2>/dev/null
 check "no file is a usage error" 2 $?
