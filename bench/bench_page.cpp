@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -138,6 +139,23 @@ BENCHMARK_CAPTURE(BM_CalcTuning, PID_FAST, PIDVIEW_EXAMPLES "/PID_FAST.PID")->Un
 BENCHMARK_CAPTURE(BM_CalcTuning, PID_SLOW, PIDVIEW_EXAMPLES "/PID_SLOW.PID")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CalcTuning, P_ONLY, PIDVIEW_EXAMPLES "/P_ONLY.PID")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_CalcTuning, STOPPED, PIDVIEW_EXAMPLES "/STOPPED.PID")->Unit(benchmark::kMillisecond);
+
+// A run recorded from a few samples after the step: every start before its
+// first sample is fitted, with and without a limit.
+void BM_CalcTuningLate(benchmark::State& state, int nLate)
+{
+    MEASRECORD rec{};
+    ReadMeasFile(examplePath, &rec);
+    std::memmove(rec.cMeasData, rec.cMeasData + nLate, PID_SAMPLE_COUNT - nLate);
+    std::memset(rec.cMeasData + PID_SAMPLE_COUNT - nLate, PID_NO_SAMPLE, nLate);
+    static TUNING tune;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(&rec);
+        CalcTuning(&rec, NULL, &tune);
+        benchmark::DoNotOptimize(tune);
+    }
+}
+BENCHMARK_CAPTURE(BM_CalcTuningLate, PI_STEP_from_2, 2)->Unit(benchmark::kMillisecond);
 
 void BM_FillPageBitmap(benchmark::State& state)
 {
