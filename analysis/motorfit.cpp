@@ -252,8 +252,8 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
     FITPOINT second = *pBest, freeSecond = free;
     BOOL bLagsUnclear = FALSE;
     // A limit found where it cut the law's first outputs a little explains
-    // the slow start of two lags as well: it is kept only where it is
-    // clearly better than two lags without it.
+    // the slow start of two lags as well: it is kept only where it explains
+    // the run better than two lags without it.
     if (fit.bLimitSearched && free.dCost < HUGE_VAL && free.dGain > 0.0) {
         fit.bLimited = fit.bLimitSearched = FALSE;
         RefineSecondLag(pRec, &fit, &startsFree, &freeSecond);
@@ -262,10 +262,10 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
         fit.bLimited = fit.bLimitSearched = pBest == &limited;
     }
     // A second lag where it explains the run clearly better: a motor's
-    // current and its mass, say, or a filter on the speed.
-    // After a late start, one that explains the run about as well with two
-    // lags and settings that differ leaves the start unknown: an earlier
-    // start and a longer dead time make the slow start of two lags.
+    // current and its mass, say, or a filter on the speed. After a late
+    // start, two lags that explain the run about as well with settings that
+    // differ leave the start unknown: an earlier start and a longer dead
+    // time make the slow start of two lags.
     if (pBest == &free && freeSecond.dParam[DIM_LAG2] > 0.0) {
         second = freeSecond;
     } else if (pBest->dCost < HUGE_VAL) {

@@ -30,8 +30,8 @@ void Discretise(double dTau, double dTau2, double dDelay, DISCRETE* p);
 // periods the run had gone before its first sample (a whole number, never
 // searched step by step), ln K (linear in the fit to recomputed
 // outputs, so searched only in closed loop), and a second lag as a share
-// of tau (searched only in closed loop, last: the rounding's pull on
-// recomputed outputs looks like one). A run held at its limit
+// of tau (searched only in closed loop, from the fit of one lag). A run
+// held at its limit
 // shows the slope K U / tau plainly and U and tau apart only faintly: a
 // step in tau keeps the slope.
 #define DIM_LOG_TAU 0

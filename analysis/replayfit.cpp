@@ -234,9 +234,8 @@ void RefineSecondLag(const MEASRECORD* pRec, FITDATA* p, const STARTS* pStarts, 
     SeedSecondLag(&context, pt, &best);
     // After a late start, from every start's fit too: one lag takes the
     // slow start of two for a start earlier still.
-    for (int m = 0; p->bLate && m < pStarts->n; m++) {
+    for (int m = 0; p->bLate && m < pStarts->n; m++)
         SeedSecondLag(&context, &pStarts->fit[m], &best);
-    }
     if (best.dCost == HUGE_VAL)
         return;
     p->bSecondLag = TRUE;

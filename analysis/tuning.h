@@ -1,5 +1,5 @@
-// A tuning suggestion from one run: a first-order model of the motor with
-// dead time fitted to the recorded response (with the drive's output limit
+// A tuning suggestion from one run: a model of the motor with one or two
+// lags and dead time fitted to the recorded response (with the drive's output limit
 // and the state at the first sample where the run shows them), PI and PID
 // settings for it by the SIMC rules, and the responses the model predicts
 // for them. Computed from a record alone; nothing here draws or knows a

@@ -88,7 +88,7 @@ void MakeFitReason(int iOutcome, const MEASRECORD* pRec, const MOTORMODEL* pMode
         } else {
             Append(psz, "出力が飽和したか、");
         }
-        Append(psz, "モータが一次遅れとむだ時間で表せません。");
+        Append(psz, "モータが一次または二次遅れとむだ時間で表せません。");
         break;
     case FIT_LATE_START:
         Append(psz, "いつ始まった運転か求められません。");

@@ -78,14 +78,14 @@ TEST(TuningSuggestion, KnownMotorsAreFittedAndPredicted)
     }
 }
 
-TEST(TuningSuggestion, RunsNoFirstOrderModelExplainsAreWithheld)
+TEST(TuningSuggestion, RunsNoModelOfLagsExplainsAreWithheld)
 {
-    // A lightly damped second-order motor rings where no first-order lag can.
+    // A lightly damped second-order motor rings where no lags can.
     const TUNING ringing = Tune({3.0, 0.3, 0.0, 0.15}, {45, 30, 0, 0, 2});
     EXPECT_FALSE(ringing.bSuggestion);
     EXPECT_EQ(ringing.iFitOutcome, FIT_POOR);
     EXPECT_TRUE(ringing.model.bModel); // the model is kept beside its reason
-    EXPECT_TRUE(Has(ringing.szReason, "一次遅れとむだ時間で表せません"));
+    EXPECT_TRUE(Has(ringing.szReason, "一次または二次遅れとむだ時間で表せません"));
     // A run stopped after five samples.
     const TUNING stopped = Tune({3.2, 1.2, 0}, {45, 60, 40, 0, 5}, {0, 5});
     EXPECT_EQ(stopped.iFitOutcome, FIT_FEW_SAMPLES);
