@@ -58,21 +58,24 @@ static void AddNote(COMPARESET* pSet, LPCSTR lpszFirst, LPCSTR lpszSecond)
 }
 
 // K to three decimals (one from 10 on), times to a tenth of a millisecond;
-// a second lag only where the model has one (a line and a bit, at most).
+// a second lag only where the model has one, the items then a space apart
+// so that the line still fits.
 static void MakeModelNote(const MOTORMODEL* pModel, LPSTR psz)
 {
     CHAR szGain[DECIMAL_TEXT_SIZE], szTau[DECIMAL_TEXT_SIZE], szTheta[DECIMAL_TEXT_SIZE], szRms[DECIMAL_TEXT_SIZE];
-    CHAR szTau2[DECIMAL_TEXT_SIZE], szLag2[DECIMAL_TEXT_SIZE + 16] = "";
+    CHAR szTau2[DECIMAL_TEXT_SIZE];
 
     FormatFixed(szGain, pModel->dGain, pModel->dGain >= 10.0 ? 1 : 3);
     FormatFixed(szTau, pModel->dTauS, 4);
     FormatFixed(szTheta, pModel->dThetaS, 4);
     FormatFixed(szRms, pModel->dRmsRpm, 0);
-    if (pModel->dTau2S > 0.0) {
-        FormatFixed(szTau2, pModel->dTau2S, 4);
-        wsprintfA(szLag2, "  τ2 = %s s", szTau2);
+    if (!(pModel->dTau2S > 0.0)) {
+        wsprintfA(psz, "モデル: K = %s [100rpm/制御則の出力]  τ = %s s  θ = %s s  RMS %s rpm", szGain, szTau, szTheta,
+                  szRms);
+        return;
     }
-    wsprintfA(psz, "モデル: K = %s [100rpm/制御則の出力]  τ = %s s%s  θ = %s s  RMS %s rpm", szGain, szTau, szLag2,
+    FormatFixed(szTau2, pModel->dTau2S, 4);
+    wsprintfA(psz, "モデル: K = %s [100rpm/制御則の出力] τ = %s s τ2 = %s s θ = %s s RMS %s rpm", szGain, szTau, szTau2,
               szTheta, szRms);
 }
 
