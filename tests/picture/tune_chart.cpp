@@ -57,4 +57,10 @@ TEST(tune_chart, a_run_without_a_suggestion_shows_why_in_lines_that_fit)
     MakeTuneChart(&rec, &tune, nullptr, &set);
     EXPECT_EQ(std::string(set.szNote[0]), "調整を提案できません: 測定開始時に回転数が 0 ではありません (1200 rpm)。");
     EXPECT_EQ(std::string(set.szNote[1]), "いつ始まった運転か求められません。");
+    // A model of two lags, its numbers at their widest, in one line.
+    tune.model.bModel = TRUE, tune.model.dGain = 12.3, tune.model.dTauS = 12.3456, tune.model.dTau2S = 0.3326;
+    tune.model.dThetaS = 1.2345, tune.model.dRmsRpm = 123;
+    MakeTuneChart(&rec, &tune, nullptr, &set);
+    EXPECT_EQ(std::string(set.szNote[0]),
+              "モデル: K = 12.3 [100rpm/制御則の出力] τ = 12.3456 s τ2 = 0.3326 s θ = 1.2345 s RMS 123 rpm");
 }
