@@ -3,14 +3,17 @@
 // true motor (its true limit, from the step), and every setting given is
 // judged as a bench engineer would trust it. Prints, per criterion, how many
 // given settings break it and the worst of them, and why the others were
-// withheld. Two kinds of break are counted apart, as no fit can avoid them:
+// withheld. Three kinds of break are counted apart, as no fit can avoid them:
 // a setting that warned it asks for more output than the run did, where the
-// true limit lies between (the run passed it twice at most), and a run whose
+// true limit lies between (the run passed it twice at most); a run whose
 // recording began before the speed left 0 (its file is that of a run from
 // rest of a motor with less dead time, or with another gain, as the law's
-// sum before the first sample is taken for the motor's). A measuring tool,
-// not a test: deterministic, some seconds.
+// sum before the first sample is taken for the motor's); and a run that the
+// true motor, replayed as the fit replays its model, explains no clearly
+// better than the fitted model does (the run cannot tell them apart). A
+// measuring tool, not a test: deterministic, some seconds.
 //   tune_sweep [--worst N] [--list]
+#include "analysis/motorfit.h"
 #include "analysis/tuning.h"
 #include "tests/analysis/motor_sim.h"
 
@@ -82,7 +85,7 @@ struct Worst {
 };
 
 // Why a break could not be helped (kPlain: it could).
-enum Excuse { kPlain, kWarned, kHidden, kExcuses };
+enum Excuse { kPlain, kWarned, kHidden, kUnseen, kExcuses };
 
 struct Tally {
     int runs = 0, given = 0, pid = 0, withheld = 0;
@@ -99,7 +102,8 @@ void Break(Tally& tally, Criterion c, Excuse why, double excess, const std::stri
 {
     tally.broken[c][why]++;
     (why == kPlain ? tally.plain : tally.excused)++;
-    tally.list += " " + std::to_string(c) + "ph"[why == kHidden] + (why == kWarned ? "w" : "");
+    static const char* const tags[kExcuses] = {"p", "pw", "h", "u"};
+    tally.list += " " + std::to_string(c) + tags[why];
     if (why == kPlain)
         tally.worst[c].push_back({excess, text});
 }
@@ -146,6 +150,37 @@ std::vector<Run> MakeGrid()
     return runs;
 }
 
+// Whether the true motor, under the run's own settings from its true start,
+// explains the samples clearly better than the fitted model does, each
+// replayed as the fit replays its models and weighed as the fit weighs one
+// number more: only then could a fit have found it.
+bool TruthClearlyBetter(const Run& r, const MEASRECORD& rec, const MOTORMODEL& fitted)
+{
+    static FITDATA data;
+    static PREDICTION pred;
+    int outcome;
+    if (!PrepareFit(&rec, &data, &outcome))
+        return true;
+    MOTORMODEL truth{};
+    truth.bModel = TRUE;
+    truth.dGain = r.motor.gain;
+    truth.dThetaS = r.motor.theta;
+    truth.dTauS = r.motor.tau;
+    if (r.motor.zeta > 0) {
+        const double d = std::sqrt(r.motor.zeta * r.motor.zeta - 1);
+        truth.dTauS = r.motor.tau * (r.motor.zeta + d);
+        truth.dTau2S = r.motor.tau * (r.motor.zeta - d);
+    }
+    truth.bLimit = r.motor.limit > 0;
+    truth.dLimit = r.motor.limit;
+    truth.nHidden = r.recording.late;
+    const auto cost = [&](const MOTORMODEL& m) {
+        return SimulateModel(&m, &rec, rec.iPramProp, rec.iPramInt, rec.iPramDiff, TRUE, &data, HUGE_VAL, &pred);
+    };
+    const double trueCost = cost(truth), fitCost = cost(fitted);
+    return (fitCost - trueCost) / std::max(trueCost, RoundingCost(&data)) * (data.nValid - FIT_DIMS) > 20;
+}
+
 void Judge(const Run& r, Tally& tally, bool list)
 {
     static TUNING t;
@@ -171,7 +206,7 @@ void Judge(const Run& r, Tally& tally, bool list)
     tally.given++;
     tally.pid += t.bPid ? 1 : 0;
     const bool hidden = r.recording.late > 0 && measured.rec.cMeasData[0] == 0;
-    const Excuse runExcuse = hidden ? kHidden : kPlain;
+    const Excuse runExcuse = hidden ? kHidden : TruthClearlyBetter(r, measured.rec, t.model) ? kPlain : kUnseen;
     const Settings simc = TrueSimc(r.motor, r.run.target, r.run.samp, r.tauC);
     const STEPFIGURES own = Figures(Simulate(r.motor, simc));
     for (const TUNESETTING* s : {&t.pi, &t.pid}) {
@@ -257,10 +292,11 @@ int main(int argc, char** argv)
     std::printf("\n%d settings given: %d break a criterion where a fit could help, %d only where none could\n",
                 tally.settings, tally.settingsPlain, tally.settingsExcused);
     std::printf("\nSettings given that break (a: could be helped; w: warned, a limit the run did not show;\n"
-                "h: recorded from after the step but before the speed left 0):\n    a    w    h\n");
+                "h: recorded from after the step but before the speed left 0; u: the true motor explains the\n"
+                "run no clearly better than the fitted model):\n    a    w    h    u\n");
     for (int c = 0; c < kCriteria; ++c)
-        std::printf("%5d%5d%5d  %s\n", tally.broken[c][kPlain], tally.broken[c][kWarned], tally.broken[c][kHidden],
-                    kCriterionName[c]);
+        std::printf("%5d%5d%5d%5d  %s\n", tally.broken[c][kPlain], tally.broken[c][kWarned], tally.broken[c][kHidden],
+                    tally.broken[c][kUnseen], kCriterionName[c]);
     for (int c = 0; c < kCriteria; ++c) {
         std::vector<Worst>& w = tally.worst[c];
         if (w.empty() || nWorst <= 0)
