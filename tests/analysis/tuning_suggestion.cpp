@@ -78,6 +78,18 @@ TEST(TuningSuggestion, KnownMotorsAreFittedAndPredicted)
     }
 }
 
+// A motor of two lags (2.34 s and 0.34 s here) is fitted with both, and its
+// slow start is not taken for a saturation; theta_e takes half the second.
+TEST(TuningSuggestion, ASecondLagIsFittedWhereTheMotorHasOne)
+{
+    const TUNING two = Tune({0.5, 0.893, 0, 1.5}, {45, 1026, 0, 0, 5});
+    ASSERT_TRUE(two.bSuggestion) << two.szReason;
+    EXPECT_FALSE(two.model.bLimit);
+    EXPECT_NEAR(two.model.dTauS, 2.338, 0.1 * 2.338);
+    EXPECT_NEAR(two.model.dTau2S, 0.341, 0.15 * 0.341);
+    EXPECT_NEAR(two.dThetaES, two.model.dThetaS + two.model.dTau2S / 2 + 0.025, 1e-12);
+}
+
 TEST(TuningSuggestion, RunsNoModelOfLagsExplainsAreWithheld)
 {
     // A lightly damped second-order motor rings where no lags can.
