@@ -38,32 +38,35 @@ static void DriveInputs(const FITDATA* p, FITPOINT* pt, int nHidden, double* pdI
         eLast = e;
     }
     // From it on: as recomputed, with the sum and the last error of before.
-    double eFirst = p->dTarget - p->dSpeed[p->iFirst];
-    for (int k = p->iFirst; k <= p->iLast; k++) {
-        u = p->dOut[k] + p->dKp * p->dInt * dSum;
-        if (k == p->iFirst && i > 0)
-            u += p->dKp * p->dDiff * (eFirst - eLast);
+    double eFirst = p->dTarget - p->dSpeed[p->iFirst], dCarry = p->dKp * p->dInt * dSum, dPeak = -HUGE_VAL;
+    for (int j = 0; j < i; j++)
+        dPeak = pdIn[j] > dPeak ? pdIn[j] : dPeak;
+    u = p->dOut[p->iFirst] + dCarry + (i > 0 ? p->dKp * p->dDiff * (eFirst - eLast) : 0.0);
+    pdIn[p->iFirst + nHidden] = u;
+    dPeak = u > dPeak ? u : dPeak;
+    for (int k = p->iFirst + 1; k <= p->iLast; k++) {
+        u = p->dOut[k] + dCarry;
         pdIn[k + nHidden] = u;
+        dPeak = u > dPeak ? u : dPeak;
     }
-
+    pt->dPeakOut = dPeak;
     pt->nClipped = pt->nFree = 0;
-    pt->dPeakOut = -HUGE_VAL;
-    for (int j = 0; j <= p->iLast + nHidden; j++) {
-        int k = j - nHidden;
-        BOOL bValid = k >= 0 && p->bValid[k];
-        u = pdIn[j];
-        pt->dPeakOut = u > pt->dPeakOut ? u : pt->dPeakOut;
-        if (!p->bLimited)
-            continue;
-        if (u > dLimit) {
-            pt->nClipped += bValid ? 1 : 0;
-            u = dLimit;
-        } else if (u > 0.0 && bValid) {
+    pt->dFreeSpan = 0.0;
+    if (!p->bLimited)
+        return;
+    // Before the first valid sample nothing is counted.
+    for (int j = 0; j < p->iFirst + nHidden; j++)
+        pdIn[j] = pdIn[j] < 0.0 ? 0.0 : pdIn[j] > dLimit ? dLimit : pdIn[j];
+    for (int k = p->iFirst; k <= p->iLast; k++) {
+        u = pdIn[k + nHidden];
+        BOOL bOver = u > dLimit, bValid = p->bValid[k];
+        pt->nClipped += bOver && bValid;
+        if (!bOver && u > 0.0 && bValid) {
             pt->nFree++;
             dFreeLow = u < dFreeLow ? u : dFreeLow;
             dFreeHigh = u > dFreeHigh ? u : dFreeHigh;
         }
-        pdIn[j] = u < 0.0 ? 0.0 : u;
+        pdIn[k + nHidden] = u < 0.0 ? 0.0 : bOver ? dLimit : u;
     }
     pt->dFreeSpan = pt->nFree > 0 ? dFreeHigh - dFreeLow : 0.0;
 }
@@ -135,16 +138,23 @@ void FitCost(const FITDATA* p, FITPOINT* pt)
     pt->dCost = p->dSyy;
     if (p->bLimited && LimitOf(p, pt) == 0.0)
         return;
+    // The inputs' share of each step first: the step itself is then one
+    // multiply and add from the speed before, which is this loop's time.
     const double* pIn1 = dIn - m.d;
     const double* pIn2 = pIn1 - 1;
-    int j = 0;
+    double dDrive[MAX_INPUTS];
+    int j = 0, n = nHidden + p->iLast;
+    for (int i = 0; i < n; i++)
+        dDrive[i] = m.b1 * pIn1[i] + m.b2 * pIn2[i];
     for (; j < nHidden; j++) // before slot 0: nothing to compare
-        x = m.a * x + m.b1 * pIn1[j] + m.b2 * pIn2[j];
-    for (int k = 0; k <= p->iLast; k++, j++) {
+        x = m.a * x + dDrive[j];
+    for (int k = 0;; k++, j++) {
         double wx = p->dWeight[k] * x;
         dSxy += p->dSpeed[k] * wx;
         dSxx += x * wx;
-        x = m.a * x + m.b1 * pIn1[j] + m.b2 * pIn2[j];
+        if (k == p->iLast)
+            break;
+        x = m.a * x + dDrive[j];
     }
     if (!(dSxy > 0.0 && dSxx > 0.0))
         return;
