@@ -117,11 +117,9 @@ BOOL WINAPI DestroyMenu(HMENU hMenu)
 
 HMENU WINAPI GetMenu(HWND hWnd)
 {
-    Window* window = FindWindowObject(hWnd);
-    if (window == nullptr || window->kind != Window::Kind::TopLevel) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    Window* window = FindTopLevel(hWnd);
+    if (window == nullptr)
         return nullptr;
-    }
     return window->menu != nullptr ? window->menu->hmenu : nullptr;
 }
 

@@ -93,16 +93,6 @@ bool PointerOver(HWND hwnd)
     return client != nullptr && client->isVisible() && client->underMouse();
 }
 
-Window* TopLevel(HWND hwnd)
-{
-    Window* window = FindWindowObject(hwnd);
-    if (window == nullptr || window->kind != Window::Kind::TopLevel) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return nullptr;
-    }
-    return window;
-}
-
 UINT MessageOf(const QMouseEvent& event, UINT classStyle, WORD& xbutton)
 {
     if (event.type() == QEvent::MouseMove)
@@ -198,7 +188,7 @@ BOOL WINAPI TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack)
         }
         return TRUE;
     }
-    Window* window = TopLevel(lpEventTrack->hwndTrack);
+    Window* window = FindTopLevel(lpEventTrack->hwndTrack);
     if (window == nullptr)
         return FALSE;
     if (DWORD missing = lpEventTrack->dwFlags & (TME_HOVER | TME_NONCLIENT))
@@ -224,7 +214,7 @@ HWND WINAPI GetCapture()
 HWND WINAPI SetCapture(HWND hWnd)
 {
     HWND previous = GetCapture();
-    if (TopLevel(hWnd) == nullptr)
+    if (FindTopLevel(hWnd) == nullptr)
         return nullptr;
     capture = hWnd;
     if (previous != nullptr && previous != hWnd)

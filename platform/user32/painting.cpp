@@ -37,16 +37,6 @@ RECT unite(const RECT& a, const RECT& b)
                 std::max(a.bottom, b.bottom)};
 }
 
-Window* paintable(HWND hwnd)
-{
-    Window* window = FindWindowObject(hwnd);
-    if (window == nullptr || window->kind != Window::Kind::TopLevel) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return nullptr;
-    }
-    return window;
-}
-
 // The colours of the stock brushes a class may name as its background.
 std::optional<std::uint32_t> brushColour(HBRUSH brush)
 {
@@ -92,7 +82,7 @@ bool releaseContext(Window& window, HDC context)
 
 BOOL WINAPI InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase)
 {
-    Window* window = paintable(hWnd);
+    Window* window = FindTopLevel(hWnd);
     if (window == nullptr)
         return FALSE;
     RECT area = intersect(lpRect != nullptr ? *lpRect : clientRect(*window), clientRect(*window));
@@ -105,7 +95,7 @@ BOOL WINAPI InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase)
 
 BOOL WINAPI ValidateRect(HWND hWnd, const RECT* lpRect)
 {
-    Window* window = paintable(hWnd);
+    Window* window = FindTopLevel(hWnd);
     if (window == nullptr)
         return FALSE;
     // With a bounding box, only a rectangle that covers it empties it.
@@ -120,7 +110,7 @@ BOOL WINAPI ValidateRect(HWND hWnd, const RECT* lpRect)
 
 BOOL WINAPI GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL /*bErase*/)
 {
-    Window* window = paintable(hWnd);
+    Window* window = FindTopLevel(hWnd);
     if (window == nullptr)
         return FALSE;
     if (lpRect != nullptr)
@@ -130,7 +120,7 @@ BOOL WINAPI GetUpdateRect(HWND hWnd, LPRECT lpRect, BOOL /*bErase*/)
 
 BOOL WINAPI UpdateWindow(HWND hWnd)
 {
-    Window* window = paintable(hWnd);
+    Window* window = FindTopLevel(hWnd);
     if (window == nullptr)
         return FALSE;
     if (!isEmpty(window->update))
@@ -140,7 +130,7 @@ BOOL WINAPI UpdateWindow(HWND hWnd)
 
 HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
 {
-    Window* window = paintable(hWnd);
+    Window* window = FindTopLevel(hWnd);
     if (window == nullptr || lpPaint == nullptr)
         return nullptr;
     *lpPaint = PAINTSTRUCT{};
@@ -162,7 +152,7 @@ HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint)
 
 BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint)
 {
-    Window* window = paintable(hWnd);
+    Window* window = FindTopLevel(hWnd);
     if (window == nullptr || lpPaint == nullptr)
         return FALSE;
     releaseContext(*window, lpPaint->hdc);
@@ -172,7 +162,7 @@ BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint)
 
 HDC WINAPI GetDC(HWND hWnd)
 {
-    Window* window = paintable(hWnd);
+    Window* window = FindTopLevel(hWnd);
     return window != nullptr ? newContext(*window) : nullptr;
 }
 
@@ -191,7 +181,7 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr)
 
 int WINAPI ReleaseDC(HWND hWnd, HDC hDC)
 {
-    Window* window = paintable(hWnd);
+    Window* window = FindTopLevel(hWnd);
     if (window == nullptr || !releaseContext(*window, hDC))
         return 0;
     window->frame->showPixels(clientRect(*window));

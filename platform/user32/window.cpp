@@ -46,6 +46,16 @@ Window* FindWindowObject(HWND hwnd)
     return found != liveWindows.end() ? found->second : nullptr;
 }
 
+Window* FindTopLevel(HWND hwnd)
+{
+    Window* window = FindWindowObject(hwnd);
+    if (window == nullptr || window->kind != Window::Kind::TopLevel) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    return window;
+}
+
 HWND AddWindow(std::unique_ptr<Window> window)
 {
     Window* raw = window.release();
@@ -162,11 +172,9 @@ HWND WINAPI CreateWindowExA(DWORD /*dwExStyle*/, LPCSTR lpClassName, LPCSTR lpWi
 
 BOOL WINAPI DestroyWindow(HWND hWnd)
 {
-    Window* window = FindWindowObject(hWnd);
-    if (window == nullptr || window->kind != Window::Kind::TopLevel) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    Window* window = FindTopLevel(hWnd);
+    if (window == nullptr)
         return FALSE;
-    }
     if (window->destroying)
         return TRUE;
     window->destroying = true;
@@ -187,11 +195,9 @@ BOOL WINAPI DestroyWindow(HWND hWnd)
 
 BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow)
 {
-    Window* window = FindWindowObject(hWnd);
-    if (window == nullptr || window->kind != Window::Kind::TopLevel) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    Window* window = FindTopLevel(hWnd);
+    if (window == nullptr)
         return FALSE;
-    }
     bool wasVisible = (window->style & WS_VISIBLE) != 0;
     if (nCmdShow == SW_HIDE) {
         if (wasVisible) {

@@ -81,6 +81,9 @@ inline constexpr std::uint64_t kAcceleratorHandleTag = 0x8300'0000'0000'0000u;
 
 // The live window behind a handle, or nullptr for null, stale or foreign ones.
 Window* FindWindowObject(HWND hwnd);
+// The live top-level window behind a handle; nullptr, with
+// ERROR_INVALID_WINDOW_HANDLE set, for anything else.
+Window* FindTopLevel(HWND hwnd);
 HWND AddWindow(std::unique_ptr<Window> window);
 void RemoveWindow(HWND hwnd);
 std::vector<Window*> LiveWindows();
