@@ -250,13 +250,14 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
     if (!(pBest->dGain > 0.0) || !isfinite(pBest->dGain))
         return FIT_NOT_DRIVEN;
     FITPOINT second = *pBest, freeSecond = free;
-    BOOL bLagsUnclear = FALSE;
+    BOOL bLagsUnclear = FALSE, bFreeSecond = FALSE;
     // A limit found where it cut the law's first outputs a little explains
     // the slow start of two lags as well: it is kept only where it explains
     // the run better than two lags without it.
     if (fit.bLimitSearched && free.dCost < HUGE_VAL && free.dGain > 0.0) {
         fit.bLimited = fit.bLimitSearched = FALSE;
         RefineSecondLag(pRec, &fit, &startsFree, &freeSecond);
+        bFreeSecond = TRUE;
         if (freeSecond.dCost <= pBest->dCost)
             pBest = &free;
         fit.bLimited = fit.bLimitSearched = pBest == &limited;
@@ -266,7 +267,7 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
     // start, two lags that explain the run about as well with settings that
     // differ leave the start unknown: an earlier start and a longer dead
     // time make the slow start of two lags.
-    if (pBest == &free && freeSecond.dParam[DIM_LAG2] > 0.0) {
+    if (pBest == &free && bFreeSecond) {
         second = freeSecond;
     } else if (pBest->dCost < HUGE_VAL) {
         second = *pBest;
