@@ -19,15 +19,21 @@ void CompassSearch(FITPOINT* pBest, const BOOL* bDim, double* h, const double* d
             bSmall = bSmall && (!bDim[n] || h[n] < dTol[n]);
         if (bSmall)
             return;
+        // The neighbours costed together, then taken in order.
+        FITPOINT pts[2 * FIT_DIMS];
+        int nPts = 0;
         for (int n = 0; n < FIT_DIMS; n++) {
             for (int iSign = -1; bDim[n] && iSign <= 1; iSign += 2) {
-                FITPOINT pt = *pBest;
-                pt.dParam[n] = Clamp(pt.dParam[n] + iSign * h[n], dLow[n], dHigh[n]);
-                pt.dBound = pBest->dCost;
-                pfnCost(pContext, &pt);
-                if (pt.dCost < move.dCost)
-                    move = pt;
+                FITPOINT* pt = &pts[nPts++];
+                *pt = *pBest;
+                pt->dParam[n] = Clamp(pt->dParam[n] + iSign * h[n], dLow[n], dHigh[n]);
+                pt->dBound = pBest->dCost;
             }
+        }
+        pfnCost(pContext, pts, nPts);
+        for (int i = 0; i < nPts; i++) {
+            if (pts[i].dCost < move.dCost)
+                move = pts[i];
         }
         if (move.dCost < pBest->dCost) {
             *pBest = move;
@@ -68,7 +74,7 @@ static int SimplexRound(FITPOINT* pBest, const BOOL* bDim, const double* h, cons
         v[nv] = *pBest;
         v[nv].dParam[n] = Clamp(v[nv].dParam[n] + h[n], dLow[n], dHigh[n]);
         v[nv].dBound = HUGE_VAL;
-        pfnCost(pContext, &v[nv++]);
+        pfnCost(pContext, &v[nv++], 1);
         nUsed++;
     }
     while (nUsed < nBudget) {
@@ -95,12 +101,12 @@ static int SimplexRound(FITPOINT* pBest, const BOOL* bDim, const double* h, cons
         // not be summed to the end.
         Blend(&c, &v[nv - 1], -1.0, dLow, dHigh, &r);
         r.dBound = v[nv - 1].dCost;
-        pfnCost(pContext, &r);
+        pfnCost(pContext, &r, 1);
         nUsed++;
         if (r.dCost < v[0].dCost) {
             Blend(&c, &v[nv - 1], -2.0, dLow, dHigh, &e);
             e.dBound = r.dCost;
-            pfnCost(pContext, &e);
+            pfnCost(pContext, &e, 1);
             nUsed++;
             v[nv - 1] = e.dCost < r.dCost ? e : r;
         } else if (r.dCost < v[nv - 2].dCost) {
@@ -108,14 +114,14 @@ static int SimplexRound(FITPOINT* pBest, const BOOL* bDim, const double* h, cons
         } else {
             Blend(&c, &v[nv - 1], 0.5, dLow, dHigh, &e);
             e.dBound = v[nv - 1].dCost;
-            pfnCost(pContext, &e);
+            pfnCost(pContext, &e, 1);
             nUsed++;
             if (e.dCost < v[nv - 1].dCost) {
                 v[nv - 1] = e;
             } else {
                 for (int i = 1; i < nv; i++) {
                     Blend(&v[0], &v[i], 0.5, dLow, dHigh, &v[i]);
-                    pfnCost(pContext, &v[i]);
+                    pfnCost(pContext, &v[i], 1);
                     nUsed++;
                 }
             }

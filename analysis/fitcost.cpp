@@ -17,13 +17,35 @@
 
 #define MAX_INPUTS (HIDDEN_MAX + PID_SAMPLE_COUNT)
 
+// The law's outputs pdU[k] from slot kFrom on as the drive gave them,
+// clipped to [0, U], into pdTo[k]; the valid ones past U and within (0, U)
+// counted.
+static void ClipInputs(const FITDATA* p, FITPOINT* pt, double dLimit, int kFrom, const double* pdU, double* pdTo)
+{
+    double dFreeLow = HUGE_VAL, dFreeHigh = -HUGE_VAL;
+
+    pt->nClipped = pt->nFree = 0;
+    for (int k = kFrom; k <= p->iLast; k++) {
+        double u = pdU[k];
+        if (u > dLimit) {
+            pt->nClipped += p->bValid[k] ? 1 : 0;
+            u = dLimit;
+        } else if (u > 0.0 && p->bValid[k]) {
+            pt->nFree++;
+            dFreeLow = u < dFreeLow ? u : dFreeLow;
+            dFreeHigh = u > dFreeHigh ? u : dFreeHigh;
+        }
+        pdTo[k] = u < 0.0 ? 0.0 : u;
+    }
+    pt->dFreeSpan = pt->nFree > 0 ? dFreeHigh - dFreeLow : 0.0;
+}
+
 // The law's outputs from the start, slot -nHidden on (pdIn[0]), clipped to
 // [0, U] under a limit.
 static void DriveInputs(const FITDATA* p, FITPOINT* pt, int nHidden, double* pdIn)
 {
     double dLimit = LimitOf(p, pt), dDelay = pt->dParam[DIM_DELAY];
     double dRise = p->iFirst + nHidden - dDelay, dSum = 0.0, e, eLast = 0.0, u;
-    double dFreeLow = HUGE_VAL, dFreeHigh = -HUGE_VAL;
     int i = 0;
 
     // Before the first valid sample: rest, then the rise (nothing for a run
@@ -38,17 +60,17 @@ static void DriveInputs(const FITDATA* p, FITPOINT* pt, int nHidden, double* pdI
         eLast = e;
     }
     // From it on: as recomputed, with the sum and the last error of before.
-    double eFirst = p->dTarget - p->dSpeed[p->iFirst], dCarry = p->dKp * p->dInt * dSum, dPeak = -HUGE_VAL;
+    // The later outputs' peak is the recomputed one's plus the carry: an
+    // added constant keeps their order.
+    double eFirst = p->dTarget - p->dSpeed[p->iFirst], dCarry = p->dKp * p->dInt * dSum;
+    double dPeak = p->dLaterPeak + dCarry;
     for (int j = 0; j < i; j++)
         dPeak = pdIn[j] > dPeak ? pdIn[j] : dPeak;
     u = p->dOut[p->iFirst] + dCarry + (i > 0 ? p->dKp * p->dDiff * (eFirst - eLast) : 0.0);
     pdIn[p->iFirst + nHidden] = u;
     dPeak = u > dPeak ? u : dPeak;
-    for (int k = p->iFirst + 1; k <= p->iLast; k++) {
-        u = p->dOut[k] + dCarry;
-        pdIn[k + nHidden] = u;
-        dPeak = u > dPeak ? u : dPeak;
-    }
+    for (int k = p->iFirst + 1; k <= p->iLast; k++)
+        pdIn[k + nHidden] = p->dOut[k] + dCarry;
     pt->dPeakOut = dPeak;
     pt->nClipped = pt->nFree = 0;
     pt->dFreeSpan = 0.0;
@@ -57,18 +79,7 @@ static void DriveInputs(const FITDATA* p, FITPOINT* pt, int nHidden, double* pdI
     // Before the first valid sample nothing is counted.
     for (int j = 0; j < p->iFirst + nHidden; j++)
         pdIn[j] = pdIn[j] < 0.0 ? 0.0 : pdIn[j] > dLimit ? dLimit : pdIn[j];
-    for (int k = p->iFirst; k <= p->iLast; k++) {
-        u = pdIn[k + nHidden];
-        BOOL bOver = u > dLimit, bValid = p->bValid[k];
-        pt->nClipped += bOver && bValid;
-        if (!bOver && u > 0.0 && bValid) {
-            pt->nFree++;
-            dFreeLow = u < dFreeLow ? u : dFreeLow;
-            dFreeHigh = u > dFreeHigh ? u : dFreeHigh;
-        }
-        pdIn[k + nHidden] = u < 0.0 ? 0.0 : bOver ? dLimit : u;
-    }
-    pt->dFreeSpan = pt->nFree > 0 ? dFreeHigh - dFreeLow : 0.0;
+    ClipInputs(p, pt, dLimit, p->iFirst, pdIn + nHidden, pdIn + nHidden);
 }
 
 double LimitOf(const FITDATA* p, const FITPOINT* pt)
@@ -92,7 +103,6 @@ double FreeSpanPenalty(const FITDATA* p, const FITPOINT* pt)
 // A run from rest: its one set of inputs, clipped under a limit.
 static const double* RestInputs(const FITDATA* p, FITPOINT* pt, double* pdPadded)
 {
-    double dLimit = LimitOf(p, pt), dFreeLow = HUGE_VAL, dFreeHigh = -HUGE_VAL;
     double* pdIn = pdPadded + INPUT_PAD;
 
     pt->nClipped = pt->nFree = 0;
@@ -101,64 +111,89 @@ static const double* RestInputs(const FITDATA* p, FITPOINT* pt, double* pdPadded
     if (!p->bLimited)
         return p->dRestIn + INPUT_PAD;
     memset(pdPadded, 0, sizeof(double) * INPUT_PAD);
-    for (int k = 0; k <= p->iLast; k++) {
-        double u = p->dRestIn[INPUT_PAD + k];
-        if (u > dLimit) {
-            pt->nClipped += p->bValid[k] ? 1 : 0;
-            u = dLimit;
-        } else if (u > 0.0 && p->bValid[k]) {
-            pt->nFree++;
-            dFreeLow = u < dFreeLow ? u : dFreeLow;
-            dFreeHigh = u > dFreeHigh ? u : dFreeHigh;
-        }
-        pdIn[k] = u < 0.0 ? 0.0 : u;
-    }
-    pt->dFreeSpan = pt->nFree > 0 ? dFreeHigh - dFreeLow : 0.0;
+    ClipInputs(p, pt, LimitOf(p, pt), 0, p->dRestIn + INPUT_PAD, pdIn);
     return pdIn;
 }
 
-void FitCost(const FITDATA* p, FITPOINT* pt)
+// Points costed side by side; their steps unrolled, so that the compiler
+// keeps each point's speed in a register.
+#define COST_GROUP 4
+#define PRAGMA(x) _Pragma(#x)
+#define UNROLL(n) PRAGMA(GCC unroll n)
+
+// A group's slots without a point read these.
+static const double dNoDrive[MAX_INPUTS] = {0.0};
+
+// Up to COST_GROUP points, each costed exactly as alone: their responses
+// are stepped side by side, where each alone would wait on its last step.
+static void CostGroup(const FITDATA* p, FITPOINT* pts, int n)
 {
     // The inputs after INPUT_PAD zeros, the rest before the start, which a
     // delayed input reads without a test.
-    double dPadded[INPUT_PAD + MAX_INPUTS], dSxy = 0.0, dSxx = 0.0, x = 0.0;
-    int nHidden = p->bLate ? (int)lround(pt->dParam[DIM_HIDDEN]) : 0;
-    const double* dIn;
-    DISCRETE m;
+    double dPadded[INPUT_PAD + MAX_INPUTS], dDrive[COST_GROUP][MAX_INPUTS];
+    double a[COST_GROUP], x[COST_GROUP], dSxy[COST_GROUP], dSxx[COST_GROUP];
+    const double* pDrive[COST_GROUP];
+    BOOL bCosted[COST_GROUP];
 
-    Discretise(exp(pt->dParam[DIM_LOG_TAU]), 0.0, pt->dParam[DIM_DELAY], &m); // one lag: see DIM_LAG2
-    if (p->bLate) {
-        memset(dPadded, 0, sizeof(double) * INPUT_PAD);
-        DriveInputs(p, pt, nHidden, dPadded + INPUT_PAD);
-        dIn = dPadded + INPUT_PAD;
-    } else {
-        dIn = RestInputs(p, pt, dPadded);
+    for (int c = 0; c < COST_GROUP; c++) {
+        a[c] = x[c] = dSxy[c] = dSxx[c] = 0.0;
+        pDrive[c] = dNoDrive;
+        bCosted[c] = FALSE;
+        if (c >= n)
+            continue;
+        FITPOINT* pt = &pts[c];
+        int nHidden = p->bLate ? (int)lround(pt->dParam[DIM_HIDDEN]) : 0;
+        const double* dIn;
+        DISCRETE m;
+        Discretise(exp(pt->dParam[DIM_LOG_TAU]), 0.0, pt->dParam[DIM_DELAY], &m); // one lag: see DIM_LAG2
+        if (p->bLate) {
+            memset(dPadded, 0, sizeof(double) * INPUT_PAD);
+            DriveInputs(p, pt, nHidden, dPadded + INPUT_PAD);
+            dIn = dPadded + INPUT_PAD;
+        } else {
+            dIn = RestInputs(p, pt, dPadded);
+        }
+        pt->dGain = 0.0;
+        pt->dCost = p->dSyy;
+        if (p->bLimited && LimitOf(p, pt) == 0.0)
+            continue;
+        // The inputs' share of each step first: the step itself is then
+        // one multiply and add from the speed before.
+        const double* pIn1 = dIn - m.d;
+        const double* pIn2 = pIn1 - 1;
+        for (int i = 0; i < nHidden + p->iLast; i++)
+            dDrive[c][i] = m.b1 * pIn1[i] + m.b2 * pIn2[i];
+        for (int j = 0; j < nHidden; j++) // before slot 0: nothing to compare
+            x[c] = m.a * x[c] + dDrive[c][j];
+        a[c] = m.a;
+        pDrive[c] = dDrive[c] + nHidden;
+        bCosted[c] = TRUE;
     }
-    pt->dGain = 0.0;
-    pt->dCost = p->dSyy;
-    if (p->bLimited && LimitOf(p, pt) == 0.0)
-        return;
-    // The inputs' share of each step first: the step itself is then one
-    // multiply and add from the speed before, which is this loop's time.
-    const double* pIn1 = dIn - m.d;
-    const double* pIn2 = pIn1 - 1;
-    double dDrive[MAX_INPUTS];
-    int j = 0, n = nHidden + p->iLast;
-    for (int i = 0; i < n; i++)
-        dDrive[i] = m.b1 * pIn1[i] + m.b2 * pIn2[i];
-    for (; j < nHidden; j++) // before slot 0: nothing to compare
-        x = m.a * x + dDrive[j];
-    for (int k = 0;; k++, j++) {
-        double wx = p->dWeight[k] * x;
-        dSxy += p->dSpeed[k] * wx;
-        dSxx += x * wx;
+    for (int k = 0;; k++) {
+        UNROLL(COST_GROUP)
+        for (int c = 0; c < COST_GROUP; c++) {
+            double wx = p->dWeight[k] * x[c];
+            dSxy[c] += p->dSpeed[k] * wx;
+            dSxx[c] += x[c] * wx;
+        }
         if (k == p->iLast)
             break;
-        x = m.a * x + dDrive[j];
+        UNROLL(COST_GROUP)
+        for (int c = 0; c < COST_GROUP; c++)
+            x[c] = a[c] * x[c] + pDrive[c][k];
     }
-    if (!(dSxy > 0.0 && dSxx > 0.0))
-        return;
-    pt->dGain = dSxy / dSxx;
-    pt->dCost = p->dSyy - dSxy * pt->dGain > 0.0 ? p->dSyy - dSxy * pt->dGain : 0.0;
-    pt->dCost *= FreeSpanPenalty(p, pt);
+    for (int c = 0; c < n; c++) {
+        FITPOINT* pt = &pts[c];
+        if (!bCosted[c] || !(dSxy[c] > 0.0 && dSxx[c] > 0.0))
+            continue;
+        pt->dGain = dSxy[c] / dSxx[c];
+        pt->dCost = p->dSyy - dSxy[c] * pt->dGain > 0.0 ? p->dSyy - dSxy[c] * pt->dGain : 0.0;
+        pt->dCost *= FreeSpanPenalty(p, pt);
+    }
+}
+
+void FitCosts(const FITDATA* p, FITPOINT* pts, int n)
+{
+    for (int i = 0; i < n; i += COST_GROUP)
+        CostGroup(p, pts + i, n - i < COST_GROUP ? n - i : COST_GROUP);
 }

@@ -44,6 +44,7 @@ static void RecomputeOutputs(FITDATA* p)
     double e, eLast = 0.0, dSum = 0.0, y = 0.0;
     int iPrev = p->iFirst;
 
+    p->dLaterPeak = -HUGE_VAL;
     for (int k = p->iFirst; k <= p->iLast; k++) {
         if (p->bValid[k]) {
             y = p->dSpeed[k];
@@ -60,6 +61,8 @@ static void RecomputeOutputs(FITDATA* p)
         dSum += e;
         p->dOut[k] = p->dKp * (e + p->dInt * dSum + p->dDiff * (e - eLast));
         eLast = e;
+        if (k > p->iFirst && p->dOut[k] > p->dLaterPeak)
+            p->dLaterPeak = p->dOut[k];
     }
 }
 

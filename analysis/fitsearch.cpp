@@ -37,9 +37,21 @@ typedef struct tagGRID {
 } GRID;
 
 // The fit to recomputed outputs as a compass search sees it.
-static void OpenLoopCost(const void* pContext, FITPOINT* pt)
+static void OpenLoopCosts(const void* pContext, FITPOINT* pts, int n)
 {
-    FitCost((const FITDATA*)pContext, pt);
+    FitCosts((const FITDATA*)pContext, pts, n);
+}
+
+// Grid points are costed a few groups at a time, then taken in order.
+#define GRID_BATCH 16
+
+static void TakeBest(const FITDATA* p, FITPOINT* pts, int n, FITPOINT* pBest)
+{
+    FitCosts(p, pts, n);
+    for (int i = 0; i < n; i++) {
+        if (pBest->dCost < 0.0 || pts[i].dCost < pBest->dCost)
+            *pBest = pts[i];
+    }
 }
 
 // Every point of the grids (ln tau, theta, U; the point *pBest's own value
@@ -50,7 +62,8 @@ static void SearchModel(const FITDATA* p, FITPOINT* pBest, GRID taus, GRID delay
     double h[FIT_DIMS] = {hTau, 1.0, 0.25, 0.0, 0.0, 0.0};
     static const double dTol[FIT_DIMS] = {3e-3, 1e-2, 3e-3, 0.0, 0.0, 0.0}; // a start for the closed loop
     BOOL bDim[FIT_DIMS] = {TRUE, TRUE, p->bLimitSearched, FALSE, FALSE, FALSE};
-    FITPOINT pt = *pBest;
+    FITPOINT pt = *pBest, pts[GRID_BATCH];
+    int n = 0;
 
     pBest->dCost = -1.0;
     for (int i = 0; i < taus.n; i++) {
@@ -60,13 +73,16 @@ static void SearchModel(const FITDATA* p, FITPOINT* pBest, GRID taus, GRID delay
             for (int l = 0; l < (limits.n > 0 ? limits.n : 1); l++) {
                 if (limits.n > 0)
                     pt.dParam[DIM_LOG_SLOPE] = log(limits.pd[l]) - pt.dParam[DIM_LOG_TAU];
-                FitCost(p, &pt);
-                if (pBest->dCost < 0.0 || pt.dCost < pBest->dCost)
-                    *pBest = pt;
+                pts[n++] = pt;
+                if (n == GRID_BATCH) {
+                    TakeBest(p, pts, n, pBest);
+                    n = 0;
+                }
             }
         }
     }
-    CompassSearch(pBest, bDim, h, dTol, p->dLow, p->dHigh, OPEN_LOOP_STEPS, OpenLoopCost, p);
+    TakeBest(p, pts, n, pBest);
+    CompassSearch(pBest, bDim, h, dTol, p->dLow, p->dHigh, OPEN_LOOP_STEPS, OpenLoopCosts, p);
 }
 
 // nTau values of ln tau evenly over the search's range; the step between.

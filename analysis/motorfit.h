@@ -54,6 +54,7 @@ typedef struct tagFITDATA {
     // The controller's outputs from the first valid sample on, recomputed
     // as if the law had started there (its sum from there, no kick).
     double dOut[PID_SAMPLE_COUNT];
+    double dLaterPeak; // the largest of them after the first
     // For a run from rest, the outputs from slot 0 (the only start it has),
     // after INPUT_PAD zeros, and the largest of them.
     double dRestIn[INPUT_PAD + PID_SAMPLE_COUNT];
@@ -106,7 +107,7 @@ double FreeSpanPenalty(const FITDATA* p, const FITPOINT* pt);
 // A compass search from *pBest in the dimensions bDim, from steps h: each
 // step moves to the best better neighbour within [dLow, dHigh], or halves
 // the steps, until they are below dTol or nSteps have been taken.
-typedef void (*FITCOSTPROC)(const void* pContext, FITPOINT* pt);
+typedef void (*FITCOSTPROC)(const void* pContext, FITPOINT* pts, int n);
 void CompassSearch(FITPOINT* pBest, const BOOL* bDim, double* h, const double* dTol, const double* dLow,
                    const double* dHigh, int nSteps, FITCOSTPROC pfnCost, const void* pContext);
 
@@ -164,7 +165,9 @@ double TuneRmsLimit(const MEASRECORD* pRec);
 // The run as the fit sees it; FALSE when it has too few valid samples or
 // too little change of speed to fit: *piOutcome says which.
 BOOL PrepareFit(const MEASRECORD* pRec, FITDATA* p, int* piOutcome);
-void FitCost(const FITDATA* p, FITPOINT* pt);
+// The fit to recomputed outputs of n points, each in its dCost and dGain
+// (and the counts of the inputs it took).
+void FitCosts(const FITDATA* p, FITPOINT* pts, int n);
 
 // A predicted run's record before its samples: the settings, the target and
 // period of *pRec, every slot empty.

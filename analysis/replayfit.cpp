@@ -64,6 +64,13 @@ static void ReplayCost(const void* pContext, FITPOINT* pt)
     pt->dCost *= FreeSpanPenalty(p, pt);
 }
 
+// Replays run one after another: each may stop early at its own bound.
+static void ReplayCosts(const void* pContext, FITPOINT* pts, int n)
+{
+    for (int i = 0; i < n; i++)
+        ReplayCost(pContext, &pts[i]);
+}
+
 // The simplex, then the compass, from *pt whose cost is the replay's.
 static void Refine(const REPLAYCONTEXT* pc, FITPOINT* pt)
 {
@@ -76,9 +83,9 @@ static void Refine(const REPLAYCONTEXT* pc, FITPOINT* pt)
     memcpy(dHigh, pc->p->dHigh, sizeof(dHigh));
     dLow[DIM_LOG_GAIN] = pt->dParam[DIM_LOG_GAIN] - log(GAIN_RANGE);
     dHigh[DIM_LOG_GAIN] = pt->dParam[DIM_LOG_GAIN] + log(GAIN_RANGE);
-    SimplexSearch(pt, bDim, h, dLow, dHigh, ReplayCost, pc);
+    SimplexSearch(pt, bDim, h, dLow, dHigh, ReplayCosts, pc);
     CompassSearch(pt, bDim, h, dTol, dLow, dHigh, pc->p->bSecondLag ? LAG2_CLOSED_LOOP_STEPS : CLOSED_LOOP_STEPS,
-                  ReplayCost, pc);
+                  ReplayCosts, pc);
 }
 
 // The replay's cost of *pt, its fit to recomputed outputs kept beside it.
