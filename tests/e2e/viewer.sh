@@ -102,6 +102,8 @@ open_file() {
   sleep 0.3
   xdotool key o
   wait_for_window "$open_dialog" || { fail "no open dialog"; return; }
+  # Without a window manager the dialog is not sure to take the keys itself.
+  xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "$open_dialog" | head -1)"
   sleep 0.3
   if [ -n "${1:-}" ]; then
     xdotool key ctrl+a
