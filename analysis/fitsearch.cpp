@@ -110,11 +110,16 @@ BOOL ClearlyBetter(const FITDATA* p, const FITPOINT* pMore, const FITPOINT* pLes
 
 // The search at each start; *pBest the best of them, a start before the
 // first sample only where it is clearly better than a start from rest.
+// Without pStarts, the search at *pBest's own start only.
 static void SearchStarts(FITDATA* p, FITPOINT* pBest, STARTS* pStarts, GRID taus, GRID delays, GRID limits,
                          double hTau)
 {
     int iBest = 0;
 
+    if (pStarts == NULL) {
+        SearchModel(p, pBest, taus, delays, limits, hTau);
+        return;
+    }
     pStarts->n = p->bLate ? HIDDEN_MAX + 1 : 1;
     for (int m = 0; m < pStarts->n; m++) {
         pStarts->fit[m] = *pBest;

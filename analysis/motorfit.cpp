@@ -81,20 +81,29 @@ static BOOL AsGoodInClosedLoop(const MEASRECORD* pRec, const FITDATA* p, const F
         && (!p->bLimited || other.nClipped >= LIMIT_MIN_CLIPPED) && Differ(pChosen, &other);
 }
 
+// Whether another start than nHidden's, as fitted to recomputed outputs,
+// explains the run about as well with settings that differ.
+static BOOL OtherStartAsGood(const FITDATA* p, const STARTS* pStarts, int nHidden)
+{
+    const FITPOINT* pBest = &pStarts->fit[nHidden];
+
+    for (int m = 0; m < pStarts->n; m++) {
+        const FITPOINT* pOther = &pStarts->fit[m];
+        if (m != nHidden && pOther->dGain > 0.0 && pOther->dCost < AMBIGUOUS_COST_RATIO * AtLeastRounding(p, pBest)
+            && Differ(pBest, pOther))
+            return TRUE;
+    }
+    return FALSE;
+}
+
 static BOOL StartIsAmbiguous(const MEASRECORD* pRec, FITDATA* p, const STARTS* pStarts, const STARTS* pOtherKind,
                              const FITPOINT* pChosen)
 {
     int nHidden = (int)lround(pChosen->dParam[DIM_HIDDEN]);
-    const FITPOINT* pBest = &pStarts->fit[nHidden];
     BOOL bLimited = p->bLimited, bSearched = p->bLimitSearched, bAmbiguous = FALSE;
 
-    for (int m = 0; m < pStarts->n; m++) {
-        const FITPOINT* pOther = &pStarts->fit[m];
-        if (m == nHidden || !(pOther->dGain > 0.0) || !(pOther->dCost < AMBIGUOUS_COST_RATIO * AtLeastRounding(p, pBest)))
-            continue;
-        if (Differ(pBest, pOther))
-            return TRUE;
-    }
+    if (OtherStartAsGood(p, pStarts, nHidden))
+        return TRUE;
     // The starts next to it, refined as the chosen one was.
     for (int m = nHidden - 1; m <= nHidden + 1; m += 2) {
         if (m < 0 || m >= pStarts->n)
@@ -168,12 +177,27 @@ static BOOL LimitUnclear(const FITPOINT* pFree, const FITPOINT* pLimited)
         && pLimited->dCost <= pFree->dCost && Differ(pFree, pLimited);
 }
 
+// After a late start whose starts the free fit cannot tell apart, whether
+// a limit explains the run clearly better at the free fit's start: where
+// not, a limit would only add a number to fit, and the run is withheld
+// without the search for one at every start.
+static BOOL LimitHelpsAtStart(FITDATA* p, const FITPOINT* pFreeOpen)
+{
+    FITPOINT limited;
+
+    FitLimited(p, 0.0, pFreeOpen, &limited, NULL);
+    p->bLimited = p->bLimitSearched = FALSE;
+    return limited.nClipped >= LIMIT_MIN_CLIPPED && ClearlyBetter(p, &limited, pFreeOpen);
+}
+
 // Both fits, free and limited, each to recomputed outputs and then in
 // closed loop; *ppBest the one believed, with the fit to recomputed
 // outputs and the starts it came from. FALSE where the run cannot tell
-// which to believe, *pdUnclear the limit that may be.
+// which to believe, *pdUnclear the limit that may be; *pbStartUnclear TRUE,
+// and the free fit only refined, where it cannot tell its start.
 static BOOL FitBoth(const MEASRECORD* pRec, FITDATA* p, double dKnownLimit, FITPOINT* pFree, FITPOINT* pLimited,
-                    STARTS* pStartsFree, STARTS* pStartsLimited, const FITPOINT** ppBest, double* pdUnclear)
+                    STARTS* pStartsFree, STARTS* pStartsLimited, const FITPOINT** ppBest, double* pdUnclear,
+                    BOOL* pbStartUnclear)
 {
     FITPOINT freeOpen;
 
@@ -186,7 +210,10 @@ static BOOL FitBoth(const MEASRECORD* pRec, FITDATA* p, double dKnownLimit, FITP
         *ppBest = pLimited;
         return TRUE;
     }
-    if (!(freeOpen.dPeakOut > 0.0)) {
+    *pbStartUnclear = p->bLate && freeOpen.dPeakOut > 0.0
+                   && OtherStartAsGood(p, pStartsFree, (int)lround(freeOpen.dParam[DIM_HIDDEN]))
+                   && !LimitHelpsAtStart(p, &freeOpen);
+    if (!(freeOpen.dPeakOut > 0.0) || *pbStartUnclear) {
         RefineInClosedLoop(pRec, p, pFree);
         return TRUE;
     }
@@ -243,8 +270,9 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
 
     double dUnclear = 0.0;
     startsLimited.n = 0; // none where no limit is searched
+    BOOL bStartUnclear = FALSE;
     BOOL bClear = FitBoth(pRec, &fit, pOpt->dOutputLimit, &free, &limited, &startsFree, &startsLimited, &pBest,
-                          &dUnclear);
+                          &dUnclear, &bStartUnclear);
     fit.bLimited = pBest == &limited;
     fit.bLimitSearched = fit.bLimited && pOpt->dOutputLimit <= 0.0;
     if (!(pBest->dGain > 0.0) || !isfinite(pBest->dGain))
@@ -269,7 +297,7 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
     // time make the slow start of two lags.
     if (pBest == &free && bFreeSecond) {
         second = freeSecond;
-    } else if (pBest->dCost < HUGE_VAL) {
+    } else if (pBest->dCost < HUGE_VAL && !bStartUnclear) {
         second = *pBest;
         RefineSecondLag(pRec, &fit, fit.bLimited ? &startsLimited : &startsFree, &second);
     }
@@ -287,7 +315,7 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
         return FIT_LIMIT_UNCLEAR;
     }
     if (iOutcome == FIT_OK && fit.bLate
-        && (bLagsUnclear || StartIsAmbiguous(pRec, &fit, fit.bLimited ? &startsLimited : &startsFree,
+        && (bStartUnclear || bLagsUnclear || StartIsAmbiguous(pRec, &fit, fit.bLimited ? &startsLimited : &startsFree,
                             pOpt->dOutputLimit > 0.0 ? NULL : fit.bLimited ? &startsFree : &startsLimited, pBest)))
         iOutcome = FIT_LATE_START;
     return iOutcome;

@@ -146,7 +146,8 @@ BOOL RefineLimitInClosedLoop(const MEASRECORD* pRec, const FITDATA* p, const FIT
 
 // The fit to recomputed outputs without a limit, and with one: the one
 // given, or one searched below the free fit's peak output; each with the
-// fit for every start. *pLimited starts from *pFree.
+// fit for every start (with pStarts NULL, the limited fit at *pFree's start
+// only). *pLimited starts from *pFree.
 void FitFree(FITDATA* p, FITPOINT* pBest, STARTS* pStarts);
 void FitLimited(FITDATA* p, double dKnownLimit, const FITPOINT* pFree, FITPOINT* pLimited, STARTS* pStarts);
 // The squared error that the samples' rounding to 100 rpm leaves a model

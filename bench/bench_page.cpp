@@ -141,11 +141,12 @@ BENCHMARK_CAPTURE(BM_CalcTuning, P_ONLY, PIDVIEW_EXAMPLES "/P_ONLY.PID")->Unit(b
 BENCHMARK_CAPTURE(BM_CalcTuning, STOPPED, PIDVIEW_EXAMPLES "/STOPPED.PID")->Unit(benchmark::kMillisecond);
 
 // A run recorded from a few samples after the step: every start before its
-// first sample is fitted, with and without a limit.
-void BM_CalcTuningLate(benchmark::State& state, int nLate)
+// first sample is fitted, with and without a limit, where the free fit
+// cannot tell its start at once (PI_STEP's is withheld, PID_FAST's given).
+void BM_CalcTuningLate(benchmark::State& state, const char* path, int nLate)
 {
     MEASRECORD rec{};
-    ReadMeasFile(examplePath, &rec);
+    ReadMeasFile(path, &rec);
     std::memmove(rec.cMeasData, rec.cMeasData + nLate, PID_SAMPLE_COUNT - nLate);
     std::memset(rec.cMeasData + PID_SAMPLE_COUNT - nLate, PID_NO_SAMPLE, nLate);
     static TUNING tune;
@@ -155,7 +156,9 @@ void BM_CalcTuningLate(benchmark::State& state, int nLate)
         benchmark::DoNotOptimize(tune);
     }
 }
-BENCHMARK_CAPTURE(BM_CalcTuningLate, PI_STEP_from_2, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CalcTuningLate, PI_STEP_from_2, examplePath, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CalcTuningLate, PID_FAST_from_2, PIDVIEW_EXAMPLES "/PID_FAST.PID", 2)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_FillPageBitmap(benchmark::State& state)
 {
