@@ -10,8 +10,6 @@
 #include <string.h>
 
 #define CLOSED_LOOP_STEPS 20
-// From one lag's closed-loop fit the second needs fewer steps.
-#define LAG2_CLOSED_LOOP_STEPS 8
 #define GAIN_RANGE 1e9 // K within [1 / GAIN_RANGE, GAIN_RANGE] of the start
 
 typedef struct tagREPLAYCONTEXT {
@@ -84,8 +82,7 @@ static void Refine(const REPLAYCONTEXT* pc, FITPOINT* pt)
     dLow[DIM_LOG_GAIN] = pt->dParam[DIM_LOG_GAIN] - log(GAIN_RANGE);
     dHigh[DIM_LOG_GAIN] = pt->dParam[DIM_LOG_GAIN] + log(GAIN_RANGE);
     SimplexSearch(pt, bDim, h, dLow, dHigh, ReplayCosts, pc);
-    CompassSearch(pt, bDim, h, dTol, dLow, dHigh, pc->p->bSecondLag ? LAG2_CLOSED_LOOP_STEPS : CLOSED_LOOP_STEPS,
-                  ReplayCosts, pc);
+    CompassSearch(pt, bDim, h, dTol, dLow, dHigh, CLOSED_LOOP_STEPS, ReplayCosts, pc);
 }
 
 // The replay's cost of *pt, its fit to recomputed outputs kept beside it.

@@ -32,6 +32,8 @@ const Case kCases[] = {
     {"second order, P run", {0.5, 0.893, 0, 1.5}, {45, 1026, 0, 0, 5}, {}, 3, FIT_OK},
     {"second order, PI run with dead time", {3.2, 0.268, 0.025, 1.5}, {45, 93, 1130, 0, 5}, {}, 2, FIT_OK},
     {"second order, recorded from 3 samples on", {0.5, 0.893, 0, 1.5}, {45, 1026, 0, 0, 5}, {3}, 3, FIT_LATE_START},
+    {"second order, slow PI run recorded from 2 samples on", {3.2, 1.786, 0, 1.5}, {45, 160, 470, 0, 10}, {2}, 2,
+     FIT_LATE_START},
     {"tau_c = 2 theta_e", {1.0, 0.5, 0.1}, {45, 150, 50, 0, 5}, {}, 2, FIT_OK},
     {"tau_c = 3 theta_e", {3.2, 1.2, 0.05}, {45, 47, 120, 0, 5}, {}, 3, FIT_OK},
     {"recorded from 5 samples on", {0.5, 0.5, 0.15}, {45, 300, 50, 0, 5}, {5}, 1, FIT_OK},
