@@ -81,10 +81,11 @@ typedef struct tagFITDATA {
 // explains a P run as well as the law does, with another lag. A fit short
 // of it pays for it in its cost (FreeSpanPenalty).
 #define LIMIT_MIN_FREE_SPAN 0.1
-// A limit is believed where the law passed it at least twice.
-#define LIMIT_MIN_CLIPPED 2
+// A limit is believed where the law passed it at least once: the two lags
+// it is weighed against explain a slower start without one.
+#define LIMIT_MIN_CLIPPED 1
 
-// One candidate model and, from FitCost, its fit.
+// One candidate model and, from FitCosts, its fit.
 typedef struct tagFITPOINT {
     double dParam[FIT_DIMS];
     double dCost;     // sum of squared errors, (100 rpm)^2

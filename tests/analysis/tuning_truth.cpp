@@ -45,6 +45,7 @@ const Case kCases[] = {
     {"PI run held, recorded from 5 samples on", {1.0, 0.5, 0.15, 0, 67.5}, {45, 400, 50, 0, 5}, {5}, 1, FIT_OK},
     {"PI run held long, its outputs' sum rounded", {3.2, 0.15, 0.01, 0, 18.28125}, {45, 125, 18, 1, 1}, {}, 1, FIT_OK},
     {"P run held from 3 x its limit", {3.2, 2.5, 0.025, 0, 84.375}, {45, 625, 0, 0, 5}, {}, 1, FIT_OK},
+    {"P run of high gain, held for its first output only", {0.5, 5.0, 0, 0, 2160}, {45, 8000, 0, 0, 10}, {}, 1, FIT_OK},
     {"PI run held, recorded from 2 samples on", {3.2, 0.15, 0.01, 0, 35.625}, {45, 125, 18, 1, 1}, {2}, 2, FIT_LATE_START},
     {"P run held briefly, recorded from 2 samples on", {3.2, 0.15, 0.005, 0, 18.28125}, {45, 70, 0, 0, 1}, {2}, 2,
      FIT_LIMIT_UNCLEAR},
