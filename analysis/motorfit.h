@@ -107,7 +107,8 @@ double FreeSpanPenalty(const FITDATA* p, const FITPOINT* pt);
 
 // A compass search from *pBest in the dimensions bDim, from steps h: each
 // step moves to the best better neighbour within [dLow, dHigh], or halves
-// the steps, until they are below dTol or nSteps have been taken.
+// the steps, until they are below dTol or nSteps have been taken. A step's
+// neighbours are costed together, n at once, each bounded by *pBest's cost.
 typedef void (*FITCOSTPROC)(const void* pContext, FITPOINT* pts, int n);
 void CompassSearch(FITPOINT* pBest, const BOOL* bDim, double* h, const double* dTol, const double* dLow,
                    const double* dHigh, int nSteps, FITCOSTPROC pfnCost, const void* pContext);
