@@ -79,7 +79,7 @@ expect_page "$work/slow.png" "a 4 GiB sparse file loads its first 416 bytes"
 odd="$work/測定 \"速度\" 'テスト' 1.PID"
 cp "$examples/PI_STEP.PID" "$odd"
 expected_page "$work/step.png" "$examples/PI_STEP.PID"
-open_file "$odd" 100
+open_file "$odd"
 expect_page "$work/step.png" "a name with Japanese characters, spaces and quotes"
 
 # A path longer than 259 bytes.
