@@ -17,27 +17,51 @@
 
 #define MAX_INPUTS (HIDDEN_MAX + PID_SAMPLE_COUNT)
 
-// The law's outputs pdU[k] from slot kFrom on as the drive gave them,
-// clipped to [0, U], into pdTo[k]; the valid ones past U and within (0, U)
-// counted.
-static void ClipInputs(const FITDATA* p, FITPOINT* pt, double dLimit, int kFrom, const double* pdU, double* pdTo)
+// The first of the sorted valid inputs that, with dCarry added, passes
+// dLevel.
+static int FirstPast(const FITDATA* p, double dCarry, double dLevel)
 {
-    double dFreeLow = HUGE_VAL, dFreeHigh = -HUGE_VAL;
+    int iLow = 0, iHigh = p->nCounted;
 
-    pt->nClipped = pt->nFree = 0;
-    for (int k = kFrom; k <= p->iLast; k++) {
-        double u = pdU[k];
-        if (u > dLimit) {
-            pt->nClipped += p->bValid[k] ? 1 : 0;
-            u = dLimit;
-        } else if (u > 0.0 && p->bValid[k]) {
-            pt->nFree++;
-            dFreeLow = u < dFreeLow ? u : dFreeLow;
-            dFreeHigh = u > dFreeHigh ? u : dFreeHigh;
-        }
-        pdTo[k] = u < 0.0 ? 0.0 : u;
+    while (iLow < iHigh) {
+        int i = (iLow + iHigh) / 2;
+        if (p->dCounted[i] + dCarry > dLevel)
+            iHigh = i;
+        else
+            iLow = i + 1;
     }
-    pt->dFreeSpan = pt->nFree > 0 ? dFreeHigh - dFreeLow : 0.0;
+    return iLow;
+}
+
+// The valid inputs past U and within (0, U) counted, and how far the
+// latter ranged: the sorted ones with dCarry added and, after a late
+// start, the first (*pdFirst, its kick in it) apart.
+static void CountInputs(const FITDATA* p, FITPOINT* pt, double dLimit, double dCarry, const double* pdFirst)
+{
+    int iFree = FirstPast(p, dCarry, 0.0), iOver = FirstPast(p, dCarry, dLimit);
+    double dLow = HUGE_VAL, dHigh = -HUGE_VAL;
+
+    pt->nClipped = p->nCounted - iOver;
+    pt->nFree = iOver - iFree;
+    if (pt->nFree > 0) {
+        dLow = p->dCounted[iFree] + dCarry;
+        dHigh = p->dCounted[iOver - 1] + dCarry;
+    }
+    if (pdFirst != NULL && *pdFirst > dLimit) {
+        pt->nClipped++;
+    } else if (pdFirst != NULL && *pdFirst > 0.0) {
+        pt->nFree++;
+        dLow = *pdFirst < dLow ? *pdFirst : dLow;
+        dHigh = *pdFirst > dHigh ? *pdFirst : dHigh;
+    }
+    pt->dFreeSpan = pt->nFree > 0 ? dHigh - dLow : 0.0;
+}
+
+// An input as the drive gave it.
+static inline double Clip(double u, double dLimit)
+{
+    u = u > dLimit ? dLimit : u;
+    return u < 0.0 ? 0.0 : u;
 }
 
 // The law's outputs from the start, slot -nHidden on (pdIn[0]), clipped to
@@ -67,19 +91,21 @@ static void DriveInputs(const FITDATA* p, FITPOINT* pt, int nHidden, double* pdI
     for (int j = 0; j < i; j++)
         dPeak = pdIn[j] > dPeak ? pdIn[j] : dPeak;
     u = p->dOut[p->iFirst] + dCarry + (i > 0 ? p->dKp * p->dDiff * (eFirst - eLast) : 0.0);
-    pdIn[p->iFirst + nHidden] = u;
-    dPeak = u > dPeak ? u : dPeak;
-    for (int k = p->iFirst + 1; k <= p->iLast; k++)
-        pdIn[k + nHidden] = p->dOut[k] + dCarry;
-    pt->dPeakOut = dPeak;
+    pt->dPeakOut = u > dPeak ? u : dPeak;
     pt->nClipped = pt->nFree = 0;
     pt->dFreeSpan = 0.0;
-    if (!p->bLimited)
+    if (!p->bLimited) {
+        pdIn[p->iFirst + nHidden] = u;
+        for (int k = p->iFirst + 1; k <= p->iLast; k++)
+            pdIn[k + nHidden] = p->dOut[k] + dCarry;
         return;
-    // Before the first valid sample nothing is counted.
+    }
     for (int j = 0; j < p->iFirst + nHidden; j++)
-        pdIn[j] = pdIn[j] < 0.0 ? 0.0 : pdIn[j] > dLimit ? dLimit : pdIn[j];
-    ClipInputs(p, pt, dLimit, p->iFirst, pdIn + nHidden, pdIn + nHidden);
+        pdIn[j] = Clip(pdIn[j], dLimit);
+    pdIn[p->iFirst + nHidden] = Clip(u, dLimit);
+    for (int k = p->iFirst + 1; k <= p->iLast; k++)
+        pdIn[k + nHidden] = Clip(p->dOut[k] + dCarry, dLimit);
+    CountInputs(p, pt, dLimit, dCarry, &u);
 }
 
 double LimitOf(const FITDATA* p, const FITPOINT* pt)
@@ -110,8 +136,11 @@ static const double* RestInputs(const FITDATA* p, FITPOINT* pt, double* pdPadded
     pt->dFreeSpan = 0.0;
     if (!p->bLimited)
         return p->dRestIn + INPUT_PAD;
+    double dLimit = LimitOf(p, pt);
     memset(pdPadded, 0, sizeof(double) * INPUT_PAD);
-    ClipInputs(p, pt, LimitOf(p, pt), 0, p->dRestIn + INPUT_PAD, pdIn);
+    for (int k = 0; k <= p->iLast; k++)
+        pdIn[k] = Clip(p->dRestIn[INPUT_PAD + k], dLimit);
+    CountInputs(p, pt, dLimit, 0.0, NULL);
     return pdIn;
 }
 

@@ -5,6 +5,7 @@
 #include "motorfit.h"
 
 #include <math.h>
+#include <stdlib.h>
 #include <string.h>
 
 #define MIN_RISE 3 // the speed moved by fewer steps of 100 rpm: nothing to fit
@@ -85,6 +86,26 @@ static void RestOutputs(FITDATA* p)
     }
 }
 
+static int CompareDoubles(const void* pOne, const void* pOther)
+{
+    double d1 = *(const double*)pOne, d2 = *(const double*)pOther;
+    return d1 < d2 ? -1 : d1 > d2 ? 1 : 0;
+}
+
+// The inputs a limit counts, sorted, so that a limit's counts are found by
+// halving rather than by a pass over the run.
+static void SortCounted(FITDATA* p)
+{
+    const double* pdFrom = p->bLate ? p->dOut : p->dRestIn + INPUT_PAD;
+
+    p->nCounted = 0;
+    for (int k = p->bLate ? p->iFirst + 1 : 0; k <= p->iLast; k++) {
+        if (p->bValid[k])
+            p->dCounted[p->nCounted++] = pdFrom[k];
+    }
+    qsort(p->dCounted, p->nCounted, sizeof(double), CompareDoubles);
+}
+
 BOOL PrepareFit(const MEASRECORD* pRec, FITDATA* p, int* piOutcome)
 {
     int iLow = 255, iHigh = 0;
@@ -127,5 +148,6 @@ BOOL PrepareFit(const MEASRECORD* pRec, FITDATA* p, int* piOutcome)
     RecomputeOutputs(p);
     if (!p->bLate)
         RestOutputs(p);
+    SortCounted(p);
     return TRUE;
 }

@@ -59,6 +59,11 @@ typedef struct tagFITDATA {
     // after INPUT_PAD zeros, and the largest of them.
     double dRestIn[INPUT_PAD + PID_SAMPLE_COUNT];
     double dRestPeak;
+    // The valid inputs a limit counts, sorted: after a late start the
+    // outputs after the first (the carry from before the start not yet
+    // added, which keeps their order), for a run from rest its inputs.
+    double dCounted[PID_SAMPLE_COUNT];
+    int nCounted;
     double dSpeed[PID_SAMPLE_COUNT]; // the samples, 100 rpm
     BOOL bValid[PID_SAMPLE_COUNT];
     double dWeight[PID_SAMPLE_COUNT]; // 1 for a valid sample, else 0
