@@ -57,20 +57,23 @@ double SimulateModel(const MOTORMODEL* pModel, const MEASRECORD* pRec, int iProp
     memset(dPadded, 0, sizeof(double) * INPUT_PAD);
     const double* pIn1 = dIn - m.d;
     const double* pIn2 = pIn1 - 1;
-    // The law as u = cE e + cSum sum + cLast e_k-1, and the next speed as
-    // what is known before u plus u's share of it: a shorter chain from one
-    // speed to the next, which this loop's time is. Without dead time u is
-    // taken as computed, not back from its slot.
-    const double cE = dKp * (1.0 + dDiff), cSum = dKp * dInt, cLast = -dKp * dDiff;
+    // The law as u = cE e + cSum sum + cLast e_k-1, taken as what is known
+    // before the speed less the speed's share, and the next speed as what
+    // is known before u plus u's share of it: a short chain from one speed
+    // to the next, which this loop's time is. Without dead time u is taken
+    // as computed, not back from its slot.
+    const double cE = dKp * (1.0 + dDiff), cSum = dKp * dInt, cLast = -dKp * dDiff, cSpeed = cE + cSum;
+    const double dRef = pRec->iPramRotate;
     const double bNow = m.b1 - m.b21, bLast = m.b2 - m.b22;
     const BOOL bNoDelay = m.d == 0;
     double dPeak = -HUGE_VAL;
     pPred->bDiverged = FALSE;
     for (int j = 0; j < nHidden + PID_SAMPLE_COUNT; j++) {
         int k = j - nHidden;
-        e = pRec->iPramRotate - x;
+        double dBefore = cSpeed * dRef + cSum * dSum + cLast * eLast;
+        double u = dBefore - cSpeed * x;
+        e = dRef - x;
         dSum += e;
-        double u = cE * e + cSum * dSum + cLast * eLast;
         if (!(fabs(x) <= SPEED_BOUND) || !isfinite(u)) {
             pPred->bDiverged = TRUE;
             pPred->nSamples = k > 0 ? k : 0;
