@@ -44,7 +44,8 @@ double SimulateModel(const MOTORMODEL* pModel, const MEASRECORD* pRec, int iProp
     double dPeriodS = pRec->iPramSamp / 100.0, dKp = iProp / 100.0;
     double dInt = iInt != 0 ? (double)pRec->iPramSamp / iInt : 0.0;
     double dDiff = iDiff != 0 ? (double)iDiff / pRec->iPramSamp : 0.0;
-    double dLimit = pModel->bLimit ? pModel->dLimit : HUGE_VAL, dLow = pModel->bLimit ? 0.0 : -HUGE_VAL;
+    const BOOL bLimit = pModel->bLimit;
+    const double dLimit = pModel->dLimit;
     int nHidden = bFromFit ? pModel->nHidden : 0;
     double x = 0.0, x1 = 0.0, x2 = 0.0, e, eLast = pRec->iPramRotate, dSum = 0.0, dError = 0.0;
     DISCRETE m;
@@ -94,7 +95,9 @@ double SimulateModel(const MOTORMODEL* pModel, const MEASRECORD* pRec, int iProp
             }
         }
         dPeak = u > dPeak ? u : dPeak;
-        double uIn = u < dLow ? dLow : u > dLimit ? dLimit : u;
+        double uIn = u; // not clipped at all without a limit: off the chain
+        if (bLimit)
+            uIn = u < 0.0 ? 0.0 : u > dLimit ? dLimit : u;
         dIn[j] = uIn;
         double in1 = bNoDelay ? uIn : pIn1[j], in2 = pIn2[j];
         double dKnown = m.a * x1 - m.a2 * x2 + bLast * in2;
