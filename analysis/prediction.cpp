@@ -66,7 +66,7 @@ double SimulateModel(const MOTORMODEL* pModel, const MEASRECORD* pRec, int iProp
     const double cE = dKp * (1.0 + dDiff), cSum = dKp * dInt, cLast = -dKp * dDiff, cSpeed = cE + cSum;
     const double dRef = pRec->iPramRotate;
     const double bNow = m.b1 - m.b21, bLast = m.b2 - m.b22;
-    const BOOL bNoDelay = m.d == 0;
+    const BOOL bNoDelay = m.d == 0, bTwoLags = m.c2 != 0.0;
     double dPeak = -HUGE_VAL;
     pPred->bDiverged = FALSE;
     for (int j = 0; j < nHidden + PID_SAMPLE_COUNT; j++) {
@@ -100,9 +100,13 @@ double SimulateModel(const MOTORMODEL* pModel, const MEASRECORD* pRec, int iProp
             uIn = u < 0.0 ? 0.0 : u > dLimit ? dLimit : u;
         dIn[j] = uIn;
         double in1 = bNoDelay ? uIn : pIn1[j], in2 = pIn2[j];
-        double dKnown = m.a * x1 - m.a2 * x2 + bLast * in2;
+        double dKnown = m.a * x1;
+        if (bTwoLags) { // without, the second lag's state stays 0
+            dKnown -= m.a2 * x2;
+            x2 = m.a2 * x2 + m.b21 * in1 + m.b22 * in2;
+        }
+        dKnown += bLast * in2;
         x1 = m.a * x1 + m.b1 * in1 + m.b2 * in2;
-        x2 = m.a2 * x2 + m.b21 * in1 + m.b22 * in2;
         x = dKnown + bNow * in1;
     }
     pPred->dPeakOut = dPeak;
