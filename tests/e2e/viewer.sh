@@ -95,8 +95,7 @@ close_open_dialog() {
 # File > Open, then the path typed into the dialog (or the name it offers).
 # A path with characters the keyboard map lacks is pasted instead: xdotool
 # types them by mapping a spare key for a moment, and a busy viewer reads
-# the key after the mapping has gone (the name then loses them). $2 is the
-# milliseconds a typed key takes.
+# the key after the mapping has gone (the name then loses them).
 open_file() {
   xdotool windowfocus --sync "$wid"
   xdotool key alt+f
@@ -106,14 +105,12 @@ open_file() {
   # Without a window manager the dialog is not sure to take the keys itself.
   xdotool windowfocus --sync "$(xdotool search --onlyvisible --name "$open_dialog" | head -1)"
   sleep 0.3
-  if [ -z "${1:-}" ]; then
-    :
-  elif LC_ALL=C grep -q '[^ -~]' <<<"$1"; then
+  if LC_ALL=C grep -q '[^ -~]' <<<"${1:-}"; then
     printf %s "$1" | xclip -selection clipboard -i
     xdotool key ctrl+a ctrl+v
-  else
+  elif [ -n "${1:-}" ]; then
     xdotool key ctrl+a
-    xdotool type --delay "${2:-10}" "$1"
+    xdotool type --delay 10 "$1"
   fi
   xdotool key Return
 }
