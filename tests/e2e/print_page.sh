@@ -141,15 +141,18 @@ echo "the Print command holds the window for $(print_then_about_seconds) s"
 wait_for_pdf "$before" || fail "timed print: nothing printed"
 set_default "$long_name"
 
-# Print ends in the stop message within 1.5 s, nothing is printed, and once
-# Enter has closed it the window takes commands.
+# Print ends in the stop message, nothing is printed, and once Enter has
+# closed it the window takes commands. How soon is printed; the bound is
+# far from a look-up that hangs (some two minutes), as a loaded machine
+# may take seconds.
 expect_message() {
   local start seconds
   start=$(date +%s.%N)
   press_print
-  wait_for_window '^印刷$' || true
+  wait_for_window '^印刷$' || wait_for_window '^印刷$' || true
   seconds=$(awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { printf "%.2f", b - a - 0.3 }')
-  below "$seconds" 1.5 && pass "$1: the print message after $seconds s" || fail "$1: no print message within 1.5 s"
+  [ "$(window_count '^印刷$')" -ge 1 ] && below "$seconds" 10 && pass "$1: the print message after $seconds s" \
+    || fail "$1: no print message within 10 s"
   sleep 0.3
   xdotool key Return
   expect_answering "$1"
