@@ -22,10 +22,10 @@ cx=$X cy=$((Y + HEIGHT - 156))
 mark() { mark_at=$(wc -l < "$log"); }
 since_mark() { tail -n +$((mark_at + 1)) "$log"; }
 # expect WHAT LINE...: the lines printed since the mark start with these, in
-# this order (others may come between), within 3 s.
+# this order (others may come between), within 10 s.
 expect() {
   local what=$1; shift
-  for _ in $(seq 30); do
+  for _ in $(seq 100); do
     if since_mark | awk -v want="$(printf '%s\n' "$@")" \
         'BEGIN { n = split(want, w, "\n") - 1; i = 1 } i <= n && index($0, w[i]) == 1 { i++ } END { exit i <= n }'
     then pass "$what"; return; fi
