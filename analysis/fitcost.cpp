@@ -146,7 +146,7 @@ static const double* RestInputs(const FITDATA* p, FITPOINT* pt, double* pdPadded
 
 // Points costed side by side; their steps unrolled, so that the compiler
 // keeps each point's speed in a register.
-#define COST_GROUP 4
+#define COST_GROUP 6
 #define PRAGMA(x) _Pragma(#x)
 #define UNROLL(n) PRAGMA(GCC unroll n)
 

@@ -43,7 +43,7 @@ static void OpenLoopCosts(const void* pContext, FITPOINT* pts, int n)
 }
 
 // Grid points are costed a few groups at a time, then taken in order.
-#define GRID_BATCH 16
+#define GRID_BATCH 18
 
 static void TakeBest(const FITDATA* p, FITPOINT* pts, int n, FITPOINT* pBest)
 {
@@ -110,9 +110,10 @@ BOOL ClearlyBetter(const FITDATA* p, const FITPOINT* pMore, const FITPOINT* pLes
 
 // The search at each start; *pBest the best of them, a start before the
 // first sample only where it is clearly better than a start from rest.
-// Without pStarts, the search at *pBest's own start only.
-static void SearchStarts(FITDATA* p, FITPOINT* pBest, STARTS* pStarts, GRID taus, GRID delays, GRID limits,
-                         double hTau)
+// Without pStarts, the search at *pBest's own start only; *pSearched, if
+// given, that search's result at its start, taken as it is.
+static void SearchStarts(FITDATA* p, FITPOINT* pBest, STARTS* pStarts, const FITPOINT* pSearched, GRID taus,
+                         GRID delays, GRID limits, double hTau)
 {
     int iBest = 0;
 
@@ -122,9 +123,13 @@ static void SearchStarts(FITDATA* p, FITPOINT* pBest, STARTS* pStarts, GRID taus
     }
     pStarts->n = p->bLate ? HIDDEN_MAX + 1 : 1;
     for (int m = 0; m < pStarts->n; m++) {
-        pStarts->fit[m] = *pBest;
-        pStarts->fit[m].dParam[DIM_HIDDEN] = m;
-        SearchModel(p, &pStarts->fit[m], taus, delays, limits, hTau);
+        if (pSearched != NULL && lround(pSearched->dParam[DIM_HIDDEN]) == m) {
+            pStarts->fit[m] = *pSearched;
+        } else {
+            pStarts->fit[m] = *pBest;
+            pStarts->fit[m].dParam[DIM_HIDDEN] = m;
+            SearchModel(p, &pStarts->fit[m], taus, delays, limits, hTau);
+        }
         if (pStarts->fit[m].dCost < pStarts->fit[iBest].dCost)
             iBest = m;
     }
@@ -146,12 +151,13 @@ void FitFree(FITDATA* p, FITPOINT* pBest, STARTS* pStarts)
     p->dLow[DIM_LOG_SLOPE] = -HUGE_VAL;
     p->dHigh[DIM_LOG_SLOPE] = HUGE_VAL;
     memset(pBest, 0, sizeof(*pBest));
-    SearchStarts(p, pBest, pStarts, taus, p->bLate ? coarse : fine, none, hTau);
+    SearchStarts(p, pBest, pStarts, NULL, taus, p->bLate ? coarse : fine, none, hTau);
 }
 
 // The fit with the drive's limit: the given one, or one searched below the
 // run's peak output.
-void FitLimited(FITDATA* p, double dKnownLimit, const FITPOINT* pFree, FITPOINT* pBest, STARTS* pStarts)
+void FitLimited(FITDATA* p, double dKnownLimit, const FITPOINT* pFree, FITPOINT* pBest, STARTS* pStarts,
+                const FITPOINT* pSearched)
 {
     double dLimits[LIMIT_GRID], dLogTau[LIMIT_TAU_GRID];
     GRID limits = {dLimits, LIMIT_GRID}, none = {NULL, 0}, taus = {dLogTau, LIMIT_TAU_GRID};
@@ -167,7 +173,7 @@ void FitLimited(FITDATA* p, double dKnownLimit, const FITPOINT* pFree, FITPOINT*
     }
     if (dKnownLimit > 0.0) {
         p->dKnownLimit = dKnownLimit;
-        SearchStarts(p, pBest, pStarts, taus, coarse, none, 0.25);
+        SearchStarts(p, pBest, pStarts, pSearched, taus, coarse, none, 0.25);
         return;
     }
     for (int i = 0; i < LIMIT_GRID; i++)
@@ -178,6 +184,6 @@ void FitLimited(FITDATA* p, double dKnownLimit, const FITPOINT* pFree, FITPOINT*
     // slows the rise, it does not delay it.
     while (coarse.n > 1 && coarse.pd[coarse.n - 1] > 2.0 * pFree->dParam[DIM_DELAY] + LIMIT_DELAY_MARGIN)
         coarse.n--;
-    SearchStarts(p, pBest, pStarts, taus, p->bLate && late.n < coarse.n ? late : coarse, limits, 0.25);
+    SearchStarts(p, pBest, pStarts, pSearched, taus, p->bLate && late.n < coarse.n ? late : coarse, limits, 0.25);
 }
 

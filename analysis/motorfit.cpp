@@ -180,14 +180,12 @@ static BOOL LimitUnclear(const FITPOINT* pFree, const FITPOINT* pLimited)
 // After a late start whose starts the free fit cannot tell apart, whether
 // a limit explains the run clearly better at the free fit's start: where
 // not, a limit would only add a number to fit, and the run is withheld
-// without the search for one at every start.
-static BOOL LimitHelpsAtStart(FITDATA* p, const FITPOINT* pFreeOpen)
+// without the search for one at every start. *pLimited that fit.
+static BOOL LimitHelpsAtStart(FITDATA* p, const FITPOINT* pFreeOpen, FITPOINT* pLimited)
 {
-    FITPOINT limited;
-
-    FitLimited(p, 0.0, pFreeOpen, &limited, NULL);
+    FitLimited(p, 0.0, pFreeOpen, pLimited, NULL, NULL);
     p->bLimited = p->bLimitSearched = FALSE;
-    return limited.nClipped >= LIMIT_MIN_CLIPPED && ClearlyBetter(p, &limited, pFreeOpen);
+    return pLimited->nClipped >= LIMIT_MIN_CLIPPED && ClearlyBetter(p, pLimited, pFreeOpen);
 }
 
 // Both fits, free and limited, each to recomputed outputs and then in
@@ -199,25 +197,25 @@ static BOOL FitBoth(const MEASRECORD* pRec, FITDATA* p, double dKnownLimit, FITP
                     STARTS* pStartsFree, STARTS* pStartsLimited, const FITPOINT** ppBest, double* pdUnclear,
                     BOOL* pbStartUnclear)
 {
-    FITPOINT freeOpen;
+    FITPOINT freeOpen, probe;
 
     FitFree(p, pFree, pStartsFree);
     freeOpen = *pFree;
     *ppBest = pFree;
     if (dKnownLimit > 0.0) {
-        FitLimited(p, dKnownLimit, &freeOpen, pLimited, pStartsLimited);
+        FitLimited(p, dKnownLimit, &freeOpen, pLimited, pStartsLimited, NULL);
         RefineInClosedLoop(pRec, p, pLimited);
         *ppBest = pLimited;
         return TRUE;
     }
-    *pbStartUnclear = p->bLate && freeOpen.dPeakOut > 0.0
-                   && OtherStartAsGood(p, pStartsFree, (int)lround(freeOpen.dParam[DIM_HIDDEN]))
-                   && !LimitHelpsAtStart(p, &freeOpen);
+    BOOL bProbed = p->bLate && freeOpen.dPeakOut > 0.0
+                && OtherStartAsGood(p, pStartsFree, (int)lround(freeOpen.dParam[DIM_HIDDEN]));
+    *pbStartUnclear = bProbed && !LimitHelpsAtStart(p, &freeOpen, &probe);
     if (!(freeOpen.dPeakOut > 0.0) || *pbStartUnclear) {
         RefineInClosedLoop(pRec, p, pFree);
         return TRUE;
     }
-    FitLimited(p, 0.0, &freeOpen, pLimited, pStartsLimited);
+    FitLimited(p, 0.0, &freeOpen, pLimited, pStartsLimited, bProbed ? &probe : NULL);
     // Each refined where it may be kept: the free fit not where the limit
     // leaves it far behind already, the limited one where it was reached
     // and helped clearly, or where the replay finds a limit that may.

@@ -154,9 +154,11 @@ BOOL RefineLimitInClosedLoop(const MEASRECORD* pRec, const FITDATA* p, const FIT
 // The fit to recomputed outputs without a limit, and with one: the one
 // given, or one searched below the free fit's peak output; each with the
 // fit for every start (with pStarts NULL, the limited fit at *pFree's start
-// only). *pLimited starts from *pFree.
+// only, which a later call may take as *pSearched). *pLimited starts from
+// *pFree.
 void FitFree(FITDATA* p, FITPOINT* pBest, STARTS* pStarts);
-void FitLimited(FITDATA* p, double dKnownLimit, const FITPOINT* pFree, FITPOINT* pLimited, STARTS* pStarts);
+void FitLimited(FITDATA* p, double dKnownLimit, const FITPOINT* pFree, FITPOINT* pLimited, STARTS* pStarts,
+                const FITPOINT* pSearched);
 // The squared error that the samples' rounding to 100 rpm leaves a model
 // where the speed moves through them (1/12 of a step squared each),
 // (100 rpm)^2: a fit is not told better or worse by less than its share of
