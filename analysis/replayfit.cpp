@@ -43,9 +43,10 @@ static void ReplayCost(const void* pContext, FITPOINT* pt)
     pt->dGain = m.dGain;
     pt->dPeakOut = pred.dPeakOut;
     pt->nClipped = pt->nFree = 0;
+    pt->dFreeSpan = 0.0;
     pt->dCost = dError;
-    if (dError == HUGE_VAL || pred.nSamples < PID_SAMPLE_COUNT)
-        return; // diverged, or lost already: no counts wanted
+    if (dError == HUGE_VAL || pred.nSamples < PID_SAMPLE_COUNT || !p->bLimited)
+        return; // diverged, lost already, or no limit: no counts wanted
     for (int k = 0; k <= p->iLast; k++) {
         double u = pred.dOut[k];
         if (!p->bValid[k])
