@@ -25,7 +25,7 @@
 
 // Whether the limited fit (both refined in closed loop) is believed over
 // the free one.
-static BOOL LimitExplains(const FITDATA* p, const FITPOINT* pFree, const FITPOINT* pLimited)
+BOOL LimitExplains(const FITDATA* p, const FITPOINT* pFree, const FITPOINT* pLimited)
 {
     return pLimited->nClipped >= LIMIT_MIN_CLIPPED
         && LimitOf(p, pLimited) <= LIMIT_MAX_SHARE * pLimited->dPeakOut

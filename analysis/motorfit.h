@@ -145,9 +145,10 @@ void RefineSecondLag(const MEASRECORD* pRec, FITDATA* p, const STARTS* pStarts, 
 
 // RefineInClosedLoop for the limited fit *pt beside the free one (and the
 // free fit of each start, after a late start), from *pt and from
-// closed-loop starts of its own: FALSE, and nothing refined, where the
+// closed-loop starts of its own: FALSE, and *pt not refined, where the
 // limit was not reached (bReached, from the fit to recomputed outputs) and
-// no start that passes it comes near the free fit.
+// no start that passes it comes near the free fit, or only a limit on the
+// first outputs does, and does not explain the run.
 BOOL RefineLimitInClosedLoop(const MEASRECORD* pRec, const FITDATA* p, const FITPOINT* pFree,
                              const STARTS* pStartsFree, BOOL bReached, FITPOINT* pt);
 
@@ -168,6 +169,10 @@ double RoundingCost(const FITDATA* p);
 // Whether the model *pMore, with one number more, explains the run clearly
 // better than *pLess.
 BOOL ClearlyBetter(const FITDATA* p, const FITPOINT* pMore, const FITPOINT* pLess);
+
+// Whether the limited fit *pLimited (both refined in closed loop) is
+// believed over the free one.
+BOOL LimitExplains(const FITDATA* p, const FITPOINT* pFree, const FITPOINT* pLimited);
 
 // The largest RMS error of a trusted fit, rpm: 3 % of 100 x target, or more.
 double TuneRmsLimit(const MEASRECORD* pRec);

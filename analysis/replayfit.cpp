@@ -163,6 +163,50 @@ static void SeedLimit(const REPLAYCONTEXT* pc, const FITPOINT* pBase, FITPOINT* 
     }
 }
 
+// Closed-loop starts for a limit that bit only the law's first outputs:
+// there the fit to recomputed outputs sees next to nothing, and the free
+// fit takes the weaker kick for a slower lag. The replay's cost lies along
+// a narrow valley in U and tau, so the best start is followed a few steps.
+#define FIRST_SHARES 4
+#define FIRST_TAUS 4
+#define FIRST_STEPS 15
+static const double dFirstShare[FIRST_SHARES] = {0.55, 0.65, 0.75, 0.85};
+static const double dFirstTau[FIRST_TAUS] = {0.6, 0.7, 0.8, 0.9};
+
+static void SeedFirstOutputs(const REPLAYCONTEXT* pc, const FITPOINT* pFree, FITPOINT* pSeed)
+{
+    const FITDATA* p = pc->p;
+    FITPOINT seed = *pFree, best = *pFree;
+    double h[FIT_DIMS] = {0.05, 0.25, 0.05, 0.0, 0.05, 0.0};
+    static const double dTol[FIT_DIMS] = {1e-3, 1e-2, 1e-3, 0.0, 1e-3, 0.0};
+    BOOL bDim[FIT_DIMS] = {TRUE, TRUE, TRUE, FALSE, TRUE, FALSE};
+    double dLow[FIT_DIMS], dHigh[FIT_DIMS];
+
+    if (!(pFree->dGain > 0.0 && pFree->dPeakOut > 0.0))
+        return;
+    best.dCost = HUGE_VAL;
+    seed.dParam[DIM_LOG_GAIN] = log(pFree->dGain);
+    for (int i = 0; i < FIRST_SHARES; i++) {
+        for (int j = 0; j < FIRST_TAUS; j++) {
+            seed.dParam[DIM_LOG_TAU] = pFree->dParam[DIM_LOG_TAU] + log(dFirstTau[j]);
+            seed.dParam[DIM_LOG_SLOPE] = log(dFirstShare[i] * pFree->dPeakOut) - seed.dParam[DIM_LOG_TAU];
+            seed.dBound = best.dCost;
+            ReplayCost(pc, &seed);
+            if (seed.dCost < best.dCost)
+                best = seed;
+        }
+    }
+    if (best.dCost == HUGE_VAL)
+        return;
+    memcpy(dLow, p->dLow, sizeof(dLow));
+    memcpy(dHigh, p->dHigh, sizeof(dHigh));
+    dLow[DIM_LOG_GAIN] = best.dParam[DIM_LOG_GAIN] - log(GAIN_RANGE);
+    dHigh[DIM_LOG_GAIN] = best.dParam[DIM_LOG_GAIN] + log(GAIN_RANGE);
+    CompassSearch(&best, bDim, h, dTol, dLow, dHigh, FIRST_STEPS, ReplayCosts, pc);
+    if (best.dCost < pSeed->dCost)
+        *pSeed = best;
+}
+
 BOOL RefineLimitInClosedLoop(const MEASRECORD* pRec, const FITDATA* p, const FITPOINT* pFree,
                              const STARTS* pStartsFree, BOOL bReached, FITPOINT* pt)
 {
@@ -192,10 +236,22 @@ BOOL RefineLimitInClosedLoop(const MEASRECORD* pRec, const FITDATA* p, const FIT
     }
     // Refined where the replay passes the limit and comes near enough the
     // free fit to be weighed against it.
+    if (seed.dCost < SEED_NEAR * pFree->dCost && seed.nClipped >= LIMIT_MIN_CLIPPED) {
+        *pt = seed.dCost < pt->dCost ? seed : *pt;
+        Refine(&context, pt);
+        return TRUE;
+    }
+    // A limit on the first outputs only is kept only where it explains the
+    // run: a slower start of any kind looks alike.
+    seed.dCost = HUGE_VAL;
+    SeedFirstOutputs(&context, pFree, &seed);
+    seed.dOpenCost = pt->dOpenCost;
     if (!(seed.dCost < SEED_NEAR * pFree->dCost && seed.nClipped >= LIMIT_MIN_CLIPPED))
         return FALSE;
-    *pt = seed.dCost < pt->dCost ? seed : *pt;
-    Refine(&context, pt);
+    Refine(&context, &seed);
+    if (!LimitExplains(p, pFree, &seed))
+        return FALSE;
+    *pt = seed;
     return TRUE;
 }
 
