@@ -14,6 +14,9 @@
 // again: a small cut of the first outputs fits a slower start (a second
 // lag) as well as a limit does.
 #define LIMIT_MAX_SHARE 0.67
+// ... and a quarter again where it is weighed with two lags against two
+// lags without it.
+#define LIMIT_MAX_SHARE_TWO_LAGS 0.75
 // A free fit to recomputed outputs that leaves this many times the limited
 // one's squared error over is not refined: no refinement closes that.
 #define FAR_BEHIND_SHARE 10.0
@@ -192,7 +195,8 @@ static BOOL LimitHelpsAtStart(FITDATA* p, const FITPOINT* pFreeOpen, FITPOINT* p
 // closed loop; *ppBest the one believed, with the fit to recomputed
 // outputs and the starts it came from. FALSE where the run cannot tell
 // which to believe, *pdUnclear the limit that may be; *pbStartUnclear TRUE,
-// and the free fit only refined, where it cannot tell its start.
+// and the free fit only refined, where it cannot tell its start. A limited
+// fit not refined in closed loop is left at a cost of HUGE_VAL.
 static BOOL FitBoth(const MEASRECORD* pRec, FITDATA* p, double dKnownLimit, FITPOINT* pFree, FITPOINT* pLimited,
                     STARTS* pStartsFree, STARTS* pStartsLimited, const FITPOINT** ppBest, double* pdUnclear,
                     BOOL* pbStartUnclear)
@@ -225,8 +229,10 @@ static BOOL FitBoth(const MEASRECORD* pRec, FITDATA* p, double dKnownLimit, FITP
     if (!bFreeBehind)
         RefineInClosedLoop(pRec, p, pFree);
     p->bLimited = p->bLimitSearched = TRUE;
-    if (!RefineLimitInClosedLoop(pRec, p, pFree, pStartsFree, bLimitReached, pLimited))
+    if (!RefineLimitInClosedLoop(pRec, p, pFree, pStartsFree, bLimitReached, pLimited)) {
+        pLimited->dCost = HUGE_VAL; // not weighed, here or with two lags
         return TRUE;
+    }
     // A run neither model explains is told as saturated where the limit
     // helped.
     if (LimitExplains(p, pFree, pLimited)
@@ -242,7 +248,7 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
     // Some 40 KB in all: kept off the stack.
     static FITDATA fit;
     static STARTS startsFree, startsLimited;
-    FITPOINT free, limited;
+    FITPOINT free, limited, limitedSecond;
     const FITPOINT* pBest;
     int iOutcome;
 
@@ -268,6 +274,7 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
 
     double dUnclear = 0.0;
     startsLimited.n = 0; // none where no limit is searched
+    limited.dCost = HUGE_VAL;
     BOOL bStartUnclear = FALSE;
     BOOL bClear = FitBoth(pRec, &fit, pOpt->dOutputLimit, &free, &limited, &startsFree, &startsLimited, &pBest,
                           &dUnclear, &bStartUnclear);
@@ -303,6 +310,22 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
         pBest = &second;
     else if (fit.bLate && second.dGain > 0.0 && second.dCost < AMBIGUOUS_COST_RATIO * AtLeastRounding(&fit, pBest))
         bLagsUnclear = Differ(pBest, &second);
+    // Where two lags without a limit are kept, a limit that they cannot
+    // absorb is weighed against them with two lags of its own.
+    if (pBest == &second && !fit.bLimited && pOpt->dOutputLimit <= 0.0 && limited.dCost < HUGE_VAL
+        && limited.dGain > 0.0 && !bStartUnclear) {
+        limitedSecond = limited;
+        fit.bLimited = fit.bLimitSearched = TRUE;
+        RefineSecondLag(pRec, &fit, &startsLimited, &limitedSecond);
+        if (limitedSecond.dCost < HUGE_VAL && limitedSecond.nClipped >= LIMIT_MIN_CLIPPED
+            && ClearlyBetter(&fit, &limitedSecond, &second)
+            && LimitOf(&fit, &limitedSecond) <= LIMIT_MAX_SHARE_TWO_LAGS * limitedSecond.dPeakOut) {
+            pBest = &limitedSecond;
+            bClear = TRUE;
+        } else {
+            fit.bLimited = fit.bLimitSearched = FALSE;
+        }
+    }
     TakeModel(pRec, &fit, pBest, pModel);
     pModel->bLimitFound = fit.bLimitSearched;
     if (pBest->dCost == HUGE_VAL)

@@ -31,6 +31,7 @@ const Case kCases[] = {
     {"second order", {2.0, 0.3, 0.02, 1.5}, {40, 60, 60, 0, 2}, {}, 1, FIT_OK},
     {"second order, P run", {0.5, 0.893, 0, 1.5}, {45, 1026, 0, 0, 5}, {}, 3, FIT_OK},
     {"second order, PI run with dead time", {3.2, 0.268, 0.025, 1.5}, {45, 93, 1130, 0, 5}, {}, 2, FIT_OK},
+    {"second order, PID run held at its limit", {0.5, 0.893, 0.025, 1.5, 117}, {45, 341, 264, 3, 5}, {}, 2, FIT_OK},
     {"second order, recorded from 3 samples on", {0.5, 0.893, 0, 1.5}, {45, 1026, 0, 0, 5}, {3}, 3, FIT_LATE_START},
     {"second order, slow PI run recorded from 2 samples on", {3.2, 1.786, 0, 1.5}, {45, 160, 470, 0, 10}, {2}, 2,
      FIT_LATE_START},
