@@ -102,10 +102,15 @@ double RoundingCost(const FITDATA* p)
 
 // Whether the model *pMore with one number more explains the run clearly
 // better than *pLess.
-BOOL ClearlyBetter(const FITDATA* p, const FITPOINT* pMore, const FITPOINT* pLess)
+BOOL BetterBy(const FITDATA* p, const FITPOINT* pMore, const FITPOINT* pLess, double dRatio)
 {
     double dSpare = pMore->dCost > RoundingCost(p) ? pMore->dCost : RoundingCost(p);
-    return pMore->dGain > 0.0 && (pLess->dCost - pMore->dCost) / dSpare * (p->nValid - FIT_DIMS) > MORE_F_RATIO;
+    return pMore->dGain > 0.0 && (pLess->dCost - pMore->dCost) / dSpare * (p->nValid - FIT_DIMS) > dRatio;
+}
+
+BOOL ClearlyBetter(const FITDATA* p, const FITPOINT* pMore, const FITPOINT* pLess)
+{
+    return BetterBy(p, pMore, pLess, MORE_F_RATIO);
 }
 
 // The search at each start; *pBest the best of them, a start before the

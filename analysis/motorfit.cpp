@@ -14,9 +14,11 @@
 // again: a small cut of the first outputs fits a slower start (a second
 // lag) as well as a limit does.
 #define LIMIT_MAX_SHARE 0.67
-// ... and a quarter again where it is weighed with two lags against two
-// lags without it.
+// ... and a third again where it is weighed with two lags against two
+// lags without it, if it explains the run by this F ratio (a misfit of the
+// two lags' start is cut alike).
 #define LIMIT_MAX_SHARE_TWO_LAGS 0.75
+#define NEAR_PEAK_F_RATIO 100.0
 // A free fit to recomputed outputs that leaves this many times the limited
 // one's squared error over is not refined: no refinement closes that.
 #define FAR_BEHIND_SHARE 10.0
@@ -317,14 +319,18 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
         limitedSecond = limited;
         fit.bLimited = fit.bLimitSearched = TRUE;
         RefineSecondLag(pRec, &fit, &startsLimited, &limitedSecond);
+        BOOL bKeep = FALSE;
         if (limitedSecond.dCost < HUGE_VAL && limitedSecond.nClipped >= LIMIT_MIN_CLIPPED
-            && ClearlyBetter(&fit, &limitedSecond, &second)
-            && LimitOf(&fit, &limitedSecond) <= LIMIT_MAX_SHARE_TWO_LAGS * limitedSecond.dPeakOut) {
-            pBest = &limitedSecond;
-            bClear = TRUE;
-        } else {
-            fit.bLimited = fit.bLimitSearched = FALSE;
+            && limitedSecond.dPeakOut > 0.0) {
+            double dShare = LimitOf(&fit, &limitedSecond) / limitedSecond.dPeakOut;
+            bKeep = dShare <= LIMIT_MAX_SHARE ? ClearlyBetter(&fit, &limitedSecond, &second)
+                                              : dShare <= LIMIT_MAX_SHARE_TWO_LAGS
+                                                    && BetterBy(&fit, &limitedSecond, &second, NEAR_PEAK_F_RATIO);
         }
+        if (bKeep)
+            pBest = &limitedSecond;
+        else
+            fit.bLimited = fit.bLimitSearched = FALSE;
     }
     TakeModel(pRec, &fit, pBest, pModel);
     pModel->bLimitFound = fit.bLimitSearched;

@@ -169,6 +169,8 @@ double RoundingCost(const FITDATA* p);
 // Whether the model *pMore, with one number more, explains the run clearly
 // better than *pLess.
 BOOL ClearlyBetter(const FITDATA* p, const FITPOINT* pMore, const FITPOINT* pLess);
+// ... by an F ratio above dRatio.
+BOOL BetterBy(const FITDATA* p, const FITPOINT* pMore, const FITPOINT* pLess, double dRatio);
 
 // Whether the limited fit *pLimited (both refined in closed loop) is
 // believed over the free one.
