@@ -163,13 +163,14 @@ static void SeedLimit(const REPLAYCONTEXT* pc, const FITPOINT* pBase, FITPOINT* 
     }
 }
 
-// Closed-loop starts for a limit that bit only the law's first outputs:
+// Closed-loop starts for a limit that held only the law's first outputs:
 // there the fit to recomputed outputs sees next to nothing, and the free
 // fit takes the weaker kick for a slower lag. The replay's cost lies along
 // a narrow valley in U and tau, so the best start is followed a few steps.
 #define FIRST_SHARES 4
 #define FIRST_TAUS 4
 #define FIRST_STEPS 15
+// U as shares of the law's peak output, its first from rest; tau of the free fit's.
 static const double dFirstShare[FIRST_SHARES] = {0.55, 0.65, 0.75, 0.85};
 static const double dFirstTau[FIRST_TAUS] = {0.6, 0.7, 0.8, 0.9};
 
