@@ -16,9 +16,6 @@
 #define OPEN_LOOP_STEPS 45
 #define LIMIT_GRID 9
 #define LIMIT_MIN_FRACTION 0.02 // of the run's peak output: below, the drive gave next to nothing
-// A model with one number more is kept where it lowers the squared error
-// by this F ratio: a limit, or a start before the first sample.
-#define MORE_F_RATIO 20.0
 
 // Dead times tried first, in periods: every half period near zero, where
 // motors are, coarser beyond; a coarser set where more is searched.

@@ -28,13 +28,20 @@
 #define AMBIGUOUS_COST_RATIO 2.0
 #define AMBIGUOUS_SETTING_RATIO 1.25
 
-// Whether the limited fit (both refined in closed loop) is believed over
-// the free one.
+// Whether the limited fit is believed over *pWithout, the same without the
+// limit (both refined in closed loop): the law passed it, asked at its
+// peak for 1 / dMaxShare of it, and it explains the run by an F ratio
+// above dRatio. A limit at the bottom of its search is not believed.
+static BOOL LimitBelieved(const FITDATA* p, const FITPOINT* pWithout, const FITPOINT* pLimited, double dMaxShare,
+                          double dRatio)
+{
+    return pLimited->nClipped >= LIMIT_MIN_CLIPPED && LimitOf(p, pLimited) <= dMaxShare * pLimited->dPeakOut
+        && LimitOf(p, pLimited) > p->dLimitLow * 1.001 && BetterBy(p, pLimited, pWithout, dRatio);
+}
+
 BOOL LimitExplains(const FITDATA* p, const FITPOINT* pFree, const FITPOINT* pLimited)
 {
-    return pLimited->nClipped >= LIMIT_MIN_CLIPPED
-        && LimitOf(p, pLimited) <= LIMIT_MAX_SHARE * pLimited->dPeakOut
-        && LimitOf(p, pLimited) > p->dLimitLow * 1.001 && ClearlyBetter(p, pLimited, pFree);
+    return LimitBelieved(p, pFree, pLimited, LIMIT_MAX_SHARE, MORE_F_RATIO);
 }
 
 // What another start would change in the settings: SIMC's gain (with
@@ -319,15 +326,9 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
         limitedSecond = limited;
         fit.bLimited = fit.bLimitSearched = TRUE;
         RefineSecondLag(pRec, &fit, &startsLimited, &limitedSecond);
-        BOOL bKeep = FALSE;
-        if (limitedSecond.dCost < HUGE_VAL && limitedSecond.nClipped >= LIMIT_MIN_CLIPPED
-            && limitedSecond.dPeakOut > 0.0) {
-            double dShare = LimitOf(&fit, &limitedSecond) / limitedSecond.dPeakOut;
-            bKeep = dShare <= LIMIT_MAX_SHARE ? ClearlyBetter(&fit, &limitedSecond, &second)
-                                              : dShare <= LIMIT_MAX_SHARE_TWO_LAGS
-                                                    && BetterBy(&fit, &limitedSecond, &second, NEAR_PEAK_F_RATIO);
-        }
-        if (bKeep)
+        if (limitedSecond.dCost < HUGE_VAL
+            && (LimitExplains(&fit, &second, &limitedSecond)
+                || LimitBelieved(&fit, &second, &limitedSecond, LIMIT_MAX_SHARE_TWO_LAGS, NEAR_PEAK_F_RATIO)))
             pBest = &limitedSecond;
         else
             fit.bLimited = fit.bLimitSearched = FALSE;

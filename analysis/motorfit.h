@@ -166,14 +166,17 @@ void FitLimited(FITDATA* p, double dKnownLimit, const FITPOINT* pFree, FITPOINT*
 // it, however closely it fits. Where the speed stays, the rounding is the
 // same at every sample and tells nothing.
 double RoundingCost(const FITDATA* p);
+// A model with one number more is kept where it lowers the squared error
+// by this F ratio: a limit, a second lag, or a start before the first sample.
+#define MORE_F_RATIO 20.0
 // Whether the model *pMore, with one number more, explains the run clearly
 // better than *pLess.
 BOOL ClearlyBetter(const FITDATA* p, const FITPOINT* pMore, const FITPOINT* pLess);
 // ... by an F ratio above dRatio.
 BOOL BetterBy(const FITDATA* p, const FITPOINT* pMore, const FITPOINT* pLess, double dRatio);
 
-// Whether the limited fit *pLimited (both refined in closed loop) is
-// believed over the free one.
+// Whether the limited fit *pLimited is believed over *pFree, the same
+// without the limit (both refined in closed loop).
 BOOL LimitExplains(const FITDATA* p, const FITPOINT* pFree, const FITPOINT* pLimited);
 
 // The largest RMS error of a trusted fit, rpm: 3 % of 100 x target, or more.

@@ -70,6 +70,16 @@ static void ReplayCosts(const void* pContext, FITPOINT* pts, int n)
         ReplayCost(pContext, &pts[i]);
 }
 
+// The bounds of a search in closed loop from *pt: the fit's, and K within
+// GAIN_RANGE of *pt's.
+static void ReplayBounds(const REPLAYCONTEXT* pc, const FITPOINT* pt, double* pdLow, double* pdHigh)
+{
+    memcpy(pdLow, pc->p->dLow, sizeof(double) * FIT_DIMS);
+    memcpy(pdHigh, pc->p->dHigh, sizeof(double) * FIT_DIMS);
+    pdLow[DIM_LOG_GAIN] = pt->dParam[DIM_LOG_GAIN] - log(GAIN_RANGE);
+    pdHigh[DIM_LOG_GAIN] = pt->dParam[DIM_LOG_GAIN] + log(GAIN_RANGE);
+}
+
 // The simplex, then the compass, from *pt whose cost is the replay's.
 static void Refine(const REPLAYCONTEXT* pc, FITPOINT* pt)
 {
@@ -78,10 +88,7 @@ static void Refine(const REPLAYCONTEXT* pc, FITPOINT* pt)
     double dLow[FIT_DIMS], dHigh[FIT_DIMS];
     BOOL bDim[FIT_DIMS] = {TRUE, TRUE, pc->p->bLimitSearched, FALSE, TRUE, pc->p->bSecondLag};
 
-    memcpy(dLow, pc->p->dLow, sizeof(dLow));
-    memcpy(dHigh, pc->p->dHigh, sizeof(dHigh));
-    dLow[DIM_LOG_GAIN] = pt->dParam[DIM_LOG_GAIN] - log(GAIN_RANGE);
-    dHigh[DIM_LOG_GAIN] = pt->dParam[DIM_LOG_GAIN] + log(GAIN_RANGE);
+    ReplayBounds(pc, pt, dLow, dHigh);
     SimplexSearch(pt, bDim, h, dLow, dHigh, ReplayCosts, pc);
     CompassSearch(pt, bDim, h, dTol, dLow, dHigh, CLOSED_LOOP_STEPS, ReplayCosts, pc);
 }
@@ -176,7 +183,6 @@ static const double dFirstTau[FIRST_TAUS] = {0.6, 0.7, 0.8, 0.9};
 
 static void SeedFirstOutputs(const REPLAYCONTEXT* pc, const FITPOINT* pFree, FITPOINT* pSeed)
 {
-    const FITDATA* p = pc->p;
     FITPOINT seed = *pFree, best = *pFree;
     double h[FIT_DIMS] = {0.05, 0.25, 0.05, 0.0, 0.05, 0.0};
     static const double dTol[FIT_DIMS] = {1e-3, 1e-2, 1e-3, 0.0, 1e-3, 0.0};
@@ -199,10 +205,7 @@ static void SeedFirstOutputs(const REPLAYCONTEXT* pc, const FITPOINT* pFree, FIT
     }
     if (best.dCost == HUGE_VAL)
         return;
-    memcpy(dLow, p->dLow, sizeof(dLow));
-    memcpy(dHigh, p->dHigh, sizeof(dHigh));
-    dLow[DIM_LOG_GAIN] = best.dParam[DIM_LOG_GAIN] - log(GAIN_RANGE);
-    dHigh[DIM_LOG_GAIN] = best.dParam[DIM_LOG_GAIN] + log(GAIN_RANGE);
+    ReplayBounds(pc, &best, dLow, dHigh);
     CompassSearch(&best, bDim, h, dTol, dLow, dHigh, FIRST_STEPS, ReplayCosts, pc);
     if (best.dCost < pSeed->dCost)
         *pSeed = best;
