@@ -19,8 +19,9 @@
 // two lags' start is cut alike).
 #define LIMIT_MAX_SHARE_TWO_LAGS 0.75
 #define NEAR_PEAK_F_RATIO 100.0
-// A free fit to recomputed outputs that leaves this many times the limited
-// one's squared error over is not refined: no refinement closes that.
+// A fit to recomputed outputs that leaves this many times the best one's
+// squared error over (a free fit beside a limited one, a start beside the
+// chosen) is not refined: no refinement closes that.
 #define FAR_BEHIND_SHARE 10.0
 // After a late start, another start that explains the run within this
 // share of the best squared error is as good as the best; settings that
@@ -81,6 +82,13 @@ static double AtLeastRounding(const FITDATA* p, const FITPOINT* pt)
     return pt->dCost > RoundingCost(p) ? pt->dCost : RoundingCost(p);
 }
 
+// Whether *pOther leaves FAR_BEHIND_SHARE times *pBest's squared error
+// over, both fitted to recomputed outputs: no refinement closes that.
+static BOOL FarBehind(const FITDATA* p, const FITPOINT* pOther, const FITPOINT* pBest)
+{
+    return pOther->dCost - pBest->dCost > FAR_BEHIND_SHARE * AtLeastRounding(p, pBest);
+}
+
 // Whether *pOther, a start of either kind, explains the run in closed loop
 // about as well as *pChosen with settings that differ; p's kind flags set
 // for *pOther's kind.
@@ -116,9 +124,10 @@ static BOOL StartIsAmbiguous(const MEASRECORD* pRec, FITDATA* p, const STARTS* p
 
     if (OtherStartAsGood(p, pStarts, nHidden))
         return TRUE;
-    // The starts next to it, refined as the chosen one was.
+    // The starts next to it, refined as the chosen one was where they may
+    // come near it.
     for (int m = nHidden - 1; m <= nHidden + 1; m += 2) {
-        if (m < 0 || m >= pStarts->n)
+        if (m < 0 || m >= pStarts->n || FarBehind(p, &pStarts->fit[m], &pStarts->fit[nHidden]))
             continue;
         FITPOINT other = pStarts->fit[m];
         RefineInClosedLoop(pRec, p, &other);
@@ -204,11 +213,13 @@ static BOOL LimitHelpsAtStart(FITDATA* p, const FITPOINT* pFreeOpen, FITPOINT* p
 // closed loop; *ppBest the one believed, with the fit to recomputed
 // outputs and the starts it came from. FALSE where the run cannot tell
 // which to believe, *pdUnclear the limit that may be; *pbStartUnclear TRUE,
-// and the free fit only refined, where it cannot tell its start. A limited
-// fit not refined in closed loop is left at a cost of HUGE_VAL.
+// and the free fit only refined, where it cannot tell its start;
+// *pbFreeBehind TRUE, and the free fit not refined, where the limited one
+// left it far behind. A limited fit not refined in closed loop is left at
+// a cost of HUGE_VAL.
 static BOOL FitBoth(const MEASRECORD* pRec, FITDATA* p, double dKnownLimit, FITPOINT* pFree, FITPOINT* pLimited,
                     STARTS* pStartsFree, STARTS* pStartsLimited, const FITPOINT** ppBest, double* pdUnclear,
-                    BOOL* pbStartUnclear)
+                    BOOL* pbStartUnclear, BOOL* pbFreeBehind)
 {
     FITPOINT freeOpen, probe;
 
@@ -233,7 +244,8 @@ static BOOL FitBoth(const MEASRECORD* pRec, FITDATA* p, double dKnownLimit, FITP
     // leaves it far behind already, the limited one where it was reached
     // and helped clearly, or where the replay finds a limit that may.
     BOOL bLimitReached = pLimited->nClipped >= LIMIT_MIN_CLIPPED && ClearlyBetter(p, pLimited, &freeOpen);
-    BOOL bFreeBehind = bLimitReached && (freeOpen.dCost - pLimited->dCost) > FAR_BEHIND_SHARE * pLimited->dCost;
+    BOOL bFreeBehind = bLimitReached && FarBehind(p, &freeOpen, pLimited);
+    *pbFreeBehind = bFreeBehind;
     p->bLimited = p->bLimitSearched = FALSE;
     if (!bFreeBehind)
         RefineInClosedLoop(pRec, p, pFree);
@@ -284,9 +296,9 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
     double dUnclear = 0.0;
     startsLimited.n = 0; // none where no limit is searched
     limited.dCost = HUGE_VAL;
-    BOOL bStartUnclear = FALSE;
+    BOOL bStartUnclear = FALSE, bFreeBehind = FALSE;
     BOOL bClear = FitBoth(pRec, &fit, pOpt->dOutputLimit, &free, &limited, &startsFree, &startsLimited, &pBest,
-                          &dUnclear, &bStartUnclear);
+                          &dUnclear, &bStartUnclear, &bFreeBehind);
     fit.bLimited = pBest == &limited;
     fit.bLimitSearched = fit.bLimited && pOpt->dOutputLimit <= 0.0;
     if (!(pBest->dGain > 0.0) || !isfinite(pBest->dGain))
@@ -295,8 +307,9 @@ int FitMotorModel(const MEASRECORD* pRec, const TUNEOPTIONS* pOpt, MOTORMODEL* p
     BOOL bLagsUnclear = FALSE, bFreeSecond = FALSE;
     // A limit found where it cut the law's first outputs a little explains
     // the slow start of two lags as well: it is kept only where it explains
-    // the run better than two lags without it.
-    if (fit.bLimitSearched && free.dCost < HUGE_VAL && free.dGain > 0.0) {
+    // the run better than two lags without it (where it left the free fit
+    // far behind, it cut far more than a little).
+    if (fit.bLimitSearched && !bFreeBehind && free.dCost < HUGE_VAL && free.dGain > 0.0) {
         fit.bLimited = fit.bLimitSearched = FALSE;
         RefineSecondLag(pRec, &fit, &startsFree, &freeSecond);
         bFreeSecond = TRUE;
