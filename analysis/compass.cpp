@@ -52,13 +52,19 @@ void CompassSearch(FITPOINT* pBest, const BOOL* bDim, double* h, const double* d
 #define SIMPLEX_MAX (FIT_DIMS + 1)
 #define SIMPLEX_FLAT 1e-4
 
-static void Blend(const FITPOINT* pA, const FITPOINT* pB, double t, const double* dLow, const double* dHigh,
-                  FITPOINT* pOut)
+// The point t of the way from *pA to *pB in the dimensions searched; the
+// others, a start among them, stay *pA's. *pOut may be either.
+static void Blend(const FITPOINT* pA, const FITPOINT* pB, double t, const BOOL* bDim, const double* dLow,
+                  const double* dHigh, FITPOINT* pOut)
 {
-    *pOut = *pA;
-    pOut->dBound = HUGE_VAL;
-    for (int n = 0; n < FIT_DIMS; n++)
-        pOut->dParam[n] = Clamp(pA->dParam[n] + t * (pB->dParam[n] - pA->dParam[n]), dLow[n], dHigh[n]);
+    FITPOINT out = *pA;
+
+    out.dBound = HUGE_VAL;
+    for (int n = 0; n < FIT_DIMS; n++) {
+        if (bDim[n])
+            out.dParam[n] = Clamp(pA->dParam[n] + t * (pB->dParam[n] - pA->dParam[n]), dLow[n], dHigh[n]);
+    }
+    *pOut = out;
 }
 
 static int SimplexRound(FITPOINT* pBest, const BOOL* bDim, const double* h, const double* dLow, const double* dHigh,
@@ -92,6 +98,8 @@ static int SimplexRound(FITPOINT* pBest, const BOOL* bDim, const double* h, cons
             break;
         c = v[0];
         for (int n = 0; n < FIT_DIMS; n++) {
+            if (!bDim[n])
+                continue;
             double d = 0.0;
             for (int i = 0; i < nv - 1; i++)
                 d += v[i].dParam[n];
@@ -99,12 +107,12 @@ static int SimplexRound(FITPOINT* pBest, const BOOL* bDim, const double* h, cons
         }
         // A trial worse than the worst vertex is never kept: its cost need
         // not be summed to the end.
-        Blend(&c, &v[nv - 1], -1.0, dLow, dHigh, &r);
+        Blend(&c, &v[nv - 1], -1.0, bDim, dLow, dHigh, &r);
         r.dBound = v[nv - 1].dCost;
         pfnCost(pContext, &r, 1);
         nUsed++;
         if (r.dCost < v[0].dCost) {
-            Blend(&c, &v[nv - 1], -2.0, dLow, dHigh, &e);
+            Blend(&c, &v[nv - 1], -2.0, bDim, dLow, dHigh, &e);
             e.dBound = r.dCost;
             pfnCost(pContext, &e, 1);
             nUsed++;
@@ -112,7 +120,7 @@ static int SimplexRound(FITPOINT* pBest, const BOOL* bDim, const double* h, cons
         } else if (r.dCost < v[nv - 2].dCost) {
             v[nv - 1] = r;
         } else {
-            Blend(&c, &v[nv - 1], 0.5, dLow, dHigh, &e);
+            Blend(&c, &v[nv - 1], 0.5, bDim, dLow, dHigh, &e);
             e.dBound = v[nv - 1].dCost;
             pfnCost(pContext, &e, 1);
             nUsed++;
@@ -120,7 +128,7 @@ static int SimplexRound(FITPOINT* pBest, const BOOL* bDim, const double* h, cons
                 v[nv - 1] = e;
             } else {
                 for (int i = 1; i < nv; i++) {
-                    Blend(&v[0], &v[i], 0.5, dLow, dHigh, &v[i]);
+                    Blend(&v[0], &v[i], 0.5, bDim, dLow, dHigh, &v[i]);
                     pfnCost(pContext, &v[i], 1);
                     nUsed++;
                 }

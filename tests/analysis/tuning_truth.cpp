@@ -49,6 +49,7 @@ const Case kCases[] = {
     {"P run of high gain, held for its first output only", {0.5, 5.0, 0, 0, 2160}, {45, 8000, 0, 0, 10}, {}, 1, FIT_OK},
     {"PI run of high gain, held for its first output only", {0.5, 1.5, 0, 0, 756}, {45, 2400, 60, 5, 10}, {}, 2, FIT_OK},
     {"PI run held for its first five outputs", {3.2, 0.5, 0.01, 0, 118.8}, {45, 417, 18, 0, 1}, {}, 2, FIT_OK},
+    {"PID run held, recorded from 1 sample on", {3.2, 0.75, 0, 0, 22.2}, {45, 141, 30, 3, 5}, {1}, 1, FIT_OK},
     {"PI run held, recorded from 2 samples on", {3.2, 0.15, 0.01, 0, 35.625}, {45, 125, 18, 1, 1}, {2}, 2, FIT_LATE_START},
     {"P run held briefly, recorded from 2 samples on", {3.2, 0.15, 0.005, 0, 18.28125}, {45, 70, 0, 0, 1}, {2}, 2,
      FIT_LIMIT_UNCLEAR},
