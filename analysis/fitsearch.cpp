@@ -14,6 +14,9 @@
 #define LATE_LIMIT_DELAYS 5   // the first coarse dead times, to 8 periods
 #define LIMIT_DELAY_MARGIN 4.0
 #define OPEN_LOOP_STEPS 45
+// After a late start, at each of its starts: the closed loop refines the
+// chosen one from there.
+#define LATE_OPEN_LOOP_STEPS 25
 #define LIMIT_GRID 9
 #define LIMIT_MIN_FRACTION 0.02 // of the run's peak output: below, the drive gave next to nothing
 
@@ -79,7 +82,8 @@ static void SearchModel(const FITDATA* p, FITPOINT* pBest, GRID taus, GRID delay
         }
     }
     TakeBest(p, pts, n, pBest);
-    CompassSearch(pBest, bDim, h, dTol, p->dLow, p->dHigh, OPEN_LOOP_STEPS, OpenLoopCosts, p);
+    CompassSearch(pBest, bDim, h, dTol, p->dLow, p->dHigh, p->bLate ? LATE_OPEN_LOOP_STEPS : OPEN_LOOP_STEPS,
+                  OpenLoopCosts, p);
 }
 
 // nTau values of ln tau evenly over the search's range; the step between.
