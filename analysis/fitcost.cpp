@@ -144,29 +144,74 @@ static const double* RestInputs(const FITDATA* p, FITPOINT* pt, double* pdPadded
     return pdIn;
 }
 
-// Points costed side by side; their steps unrolled, so that the compiler
-// keeps each point's speed in a register.
+// Points costed side by side, two to a vector: each alone would wait on
+// its last step, and a compiler left to pair them on its own does so
+// unevenly.
 #define COST_GROUP 6
+#define COST_PAIRS (COST_GROUP / 2)
+typedef double PAIR __attribute__((vector_size(2 * sizeof(double))));
 #define PRAGMA(x) _Pragma(#x)
 #define UNROLL(n) PRAGMA(GCC unroll n)
 
 // A group's slots without a point read these.
-static const double dNoDrive[MAX_INPUTS] = {0.0};
+static const double dNoInputs[INPUT_PAD + MAX_INPUTS] = {0.0};
 
-// Up to COST_GROUP points, each costed exactly as alone: their responses
-// are stepped side by side, where each alone would wait on its last step.
+// The responses of nPairs pairs of points stepped side by side from x,
+// each step weighing its inputs as it takes them; the sums K is taken from.
+static inline __attribute__((always_inline)) void StepPairs(const FITDATA* p, const int nPairs, const double* a,
+                                                            const double* b1, const double* b2, const double* x,
+                                                            const double* const* pIn, double* dSxy, double* dSxx)
+{
+    PAIR va[COST_PAIRS], vb1[COST_PAIRS], vb2[COST_PAIRS], vx[COST_PAIRS], vIn2[COST_PAIRS];
+    PAIR vSxy[COST_PAIRS], vSxx[COST_PAIRS];
+
+    for (int q = 0; q < nPairs; q++) {
+        va[q] = (PAIR){a[2 * q], a[2 * q + 1]};
+        vb1[q] = (PAIR){b1[2 * q], b1[2 * q + 1]};
+        vb2[q] = (PAIR){b2[2 * q], b2[2 * q + 1]};
+        vx[q] = (PAIR){x[2 * q], x[2 * q + 1]};
+        vIn2[q] = (PAIR){pIn[2 * q][-1], pIn[2 * q + 1][-1]};
+        vSxy[q] = vSxx[q] = (PAIR){0.0, 0.0};
+    }
+    for (int k = 0;; k++) {
+        PAIR w = {p->dWeight[k], p->dWeight[k]}, y = {p->dSpeed[k], p->dSpeed[k]};
+        UNROLL(COST_PAIRS)
+        for (int q = 0; q < nPairs; q++) {
+            PAIR wx = w * vx[q];
+            vSxy[q] += y * wx;
+            vSxx[q] += vx[q] * wx;
+        }
+        if (k == p->iLast)
+            break;
+        UNROLL(COST_PAIRS)
+        for (int q = 0; q < nPairs; q++) {
+            PAIR in1 = {pIn[2 * q][k], pIn[2 * q + 1][k]};
+            vx[q] = va[q] * vx[q] + (vb1[q] * in1 + vb2[q] * vIn2[q]);
+            vIn2[q] = in1;
+        }
+    }
+    for (int q = 0; q < nPairs; q++) {
+        dSxy[2 * q] = vSxy[q][0];
+        dSxy[2 * q + 1] = vSxy[q][1];
+        dSxx[2 * q] = vSxx[q][0];
+        dSxx[2 * q + 1] = vSxx[q][1];
+    }
+}
+
+// Up to COST_GROUP points, each costed exactly as alone. Each step weighs
+// its inputs as it takes them, from where they lie.
 static void CostGroup(const FITDATA* p, FITPOINT* pts, int n)
 {
     // The inputs after INPUT_PAD zeros, the rest before the start, which a
     // delayed input reads without a test.
-    double dPadded[INPUT_PAD + MAX_INPUTS], dDrive[COST_GROUP][MAX_INPUTS];
-    double a[COST_GROUP], x[COST_GROUP], dSxy[COST_GROUP], dSxx[COST_GROUP];
-    const double* pDrive[COST_GROUP];
+    double dPadded[COST_GROUP][INPUT_PAD + MAX_INPUTS];
+    double a[COST_GROUP], b1[COST_GROUP], b2[COST_GROUP], x[COST_GROUP];
+    const double* pIn[COST_GROUP];
     BOOL bCosted[COST_GROUP];
 
     for (int c = 0; c < COST_GROUP; c++) {
-        a[c] = x[c] = dSxy[c] = dSxx[c] = 0.0;
-        pDrive[c] = dNoDrive;
+        a[c] = b1[c] = b2[c] = x[c] = 0.0;
+        pIn[c] = dNoInputs + INPUT_PAD;
         bCosted[c] = FALSE;
         if (c >= n)
             continue;
@@ -176,40 +221,37 @@ static void CostGroup(const FITDATA* p, FITPOINT* pts, int n)
         DISCRETE m;
         Discretise(exp(pt->dParam[DIM_LOG_TAU]), 0.0, pt->dParam[DIM_DELAY], &m); // one lag: see DIM_LAG2
         if (p->bLate) {
-            memset(dPadded, 0, sizeof(double) * INPUT_PAD);
-            DriveInputs(p, pt, nHidden, dPadded + INPUT_PAD);
-            dIn = dPadded + INPUT_PAD;
+            memset(dPadded[c], 0, sizeof(double) * INPUT_PAD);
+            DriveInputs(p, pt, nHidden, dPadded[c] + INPUT_PAD);
+            dIn = dPadded[c] + INPUT_PAD;
         } else {
-            dIn = RestInputs(p, pt, dPadded);
+            dIn = RestInputs(p, pt, dPadded[c]);
         }
         pt->dGain = 0.0;
         pt->dCost = p->dSyy;
         if (p->bLimited && LimitOf(p, pt) == 0.0)
             continue;
-        // The inputs' share of each step first: the step itself is then
-        // one multiply and add from the speed before.
-        const double* pIn1 = dIn - m.d;
-        const double* pIn2 = pIn1 - 1;
-        for (int i = 0; i < nHidden + p->iLast; i++)
-            dDrive[c][i] = m.b1 * pIn1[i] + m.b2 * pIn2[i];
-        for (int j = 0; j < nHidden; j++) // before slot 0: nothing to compare
-            x[c] = m.a * x[c] + dDrive[c][j];
         a[c] = m.a;
-        pDrive[c] = dDrive[c] + nHidden;
+        b1[c] = m.b1;
+        b2[c] = m.b2;
+        // Before slot 0: nothing to compare.
+        const double* pIn1 = dIn - m.d;
+        for (int j = 0; j < nHidden; j++)
+            x[c] = m.a * x[c] + (m.b1 * pIn1[j] + m.b2 * pIn1[j - 1]);
+        pIn[c] = pIn1 + nHidden;
         bCosted[c] = TRUE;
     }
-    for (int k = 0;; k++) {
-        UNROLL(COST_GROUP)
-        for (int c = 0; c < COST_GROUP; c++) {
-            double wx = p->dWeight[k] * x[c];
-            dSxy[c] += p->dSpeed[k] * wx;
-            dSxx[c] += x[c] * wx;
-        }
-        if (k == p->iLast)
-            break;
-        UNROLL(COST_GROUP)
-        for (int c = 0; c < COST_GROUP; c++)
-            x[c] = a[c] * x[c] + pDrive[c][k];
+    double dSxy[COST_GROUP], dSxx[COST_GROUP];
+    switch ((n + 1) / 2) { // the pairs with a point
+    case 1:
+        StepPairs(p, 1, a, b1, b2, x, pIn, dSxy, dSxx);
+        break;
+    case 2:
+        StepPairs(p, 2, a, b1, b2, x, pIn, dSxy, dSxx);
+        break;
+    default:
+        StepPairs(p, COST_PAIRS, a, b1, b2, x, pIn, dSxy, dSxx);
+        break;
     }
     for (int c = 0; c < n; c++) {
         FITPOINT* pt = &pts[c];
