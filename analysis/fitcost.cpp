@@ -65,10 +65,10 @@ static inline double Clip(double u, double dLimit)
 }
 
 // The law's outputs from the start, slot -nHidden on (pdIn[0]), clipped to
-// [0, U] under a limit.
-static void DriveInputs(const FITDATA* p, FITPOINT* pt, int nHidden, double* pdIn)
+// [0, dLimit] under a limit.
+static void DriveInputs(const FITDATA* p, FITPOINT* pt, int nHidden, double dLimit, double* pdIn)
 {
-    double dLimit = LimitOf(p, pt), dDelay = pt->dParam[DIM_DELAY];
+    double dDelay = pt->dParam[DIM_DELAY];
     double dRise = p->iFirst + nHidden - dDelay, dSum = 0.0, e, eLast = 0.0, u;
     int i = 0;
 
@@ -126,8 +126,9 @@ double FreeSpanPenalty(const FITDATA* p, const FITPOINT* pt)
     return pt->dFreeSpan > 1e-3 * dWanted ? (dWanted / pt->dFreeSpan) * (dWanted / pt->dFreeSpan) : 1e6;
 }
 
-// A run from rest: its one set of inputs, clipped under a limit.
-static const double* RestInputs(const FITDATA* p, FITPOINT* pt, double* pdPadded)
+// A run from rest: its one set of inputs, clipped to [0, dLimit] under a
+// limit.
+static const double* RestInputs(const FITDATA* p, FITPOINT* pt, double dLimit, double* pdPadded)
 {
     double* pdIn = pdPadded + INPUT_PAD;
 
@@ -136,7 +137,6 @@ static const double* RestInputs(const FITDATA* p, FITPOINT* pt, double* pdPadded
     pt->dFreeSpan = 0.0;
     if (!p->bLimited)
         return p->dRestIn + INPUT_PAD;
-    double dLimit = LimitOf(p, pt);
     memset(pdPadded, 0, sizeof(double) * INPUT_PAD);
     for (int k = 0; k <= p->iLast; k++)
         pdIn[k] = Clip(p->dRestIn[INPUT_PAD + k], dLimit);
@@ -209,6 +209,8 @@ static void CostGroup(const FITDATA* p, FITPOINT* pts, int n)
     const double* pIn[COST_GROUP];
     BOOL bCosted[COST_GROUP];
 
+    const double* dIn = NULL;
+    double dLimitBefore = 0.0;
     for (int c = 0; c < COST_GROUP; c++) {
         a[c] = b1[c] = b2[c] = x[c] = 0.0;
         pIn[c] = dNoInputs + INPUT_PAD;
@@ -217,19 +219,30 @@ static void CostGroup(const FITDATA* p, FITPOINT* pts, int n)
             continue;
         FITPOINT* pt = &pts[c];
         int nHidden = p->bLate ? (int)lround(pt->dParam[DIM_HIDDEN]) : 0;
-        const double* dIn;
+        double dLimit = p->bLimited ? LimitOf(p, pt) : 0.0;
         DISCRETE m;
         Discretise(exp(pt->dParam[DIM_LOG_TAU]), 0.0, pt->dParam[DIM_DELAY], &m); // one lag: see DIM_LAG2
-        if (p->bLate) {
+        // A point that differs from the one before only in its lag takes
+        // the same inputs.
+        const FITPOINT* pLast = c > 0 ? &pts[c - 1] : NULL;
+        if (pLast != NULL && lround(pLast->dParam[DIM_HIDDEN]) == lround(pt->dParam[DIM_HIDDEN])
+            && (!p->bLate || pLast->dParam[DIM_DELAY] == pt->dParam[DIM_DELAY])
+            && (!p->bLimited || dLimitBefore == dLimit)) {
+            pt->dPeakOut = pLast->dPeakOut;
+            pt->nClipped = pLast->nClipped;
+            pt->nFree = pLast->nFree;
+            pt->dFreeSpan = pLast->dFreeSpan;
+        } else if (p->bLate) {
             memset(dPadded[c], 0, sizeof(double) * INPUT_PAD);
-            DriveInputs(p, pt, nHidden, dPadded[c] + INPUT_PAD);
+            DriveInputs(p, pt, nHidden, dLimit, dPadded[c] + INPUT_PAD);
             dIn = dPadded[c] + INPUT_PAD;
         } else {
-            dIn = RestInputs(p, pt, dPadded[c]);
+            dIn = RestInputs(p, pt, dLimit, dPadded[c]);
         }
+        dLimitBefore = dLimit;
         pt->dGain = 0.0;
         pt->dCost = p->dSyy;
-        if (p->bLimited && LimitOf(p, pt) == 0.0)
+        if (p->bLimited && dLimit == 0.0)
             continue;
         a[c] = m.a;
         b1[c] = m.b1;

@@ -42,15 +42,20 @@ static void OpenLoopCosts(const void* pContext, FITPOINT* pts, int n)
     FitCosts((const FITDATA*)pContext, pts, n);
 }
 
-// Grid points are costed a few groups at a time, then taken in order.
+// Grid points are costed a few groups at a time, lag innermost (points
+// that differ only in their lag take the same inputs), and the best taken
+// as in the grid's own order, lag outermost.
 #define GRID_BATCH 18
 
-static void TakeBest(const FITDATA* p, FITPOINT* pts, int n, FITPOINT* pBest)
+static void TakeBest(const FITDATA* p, FITPOINT* pts, const int* piRank, int n, FITPOINT* pBest, int* piBestRank)
 {
     FitCosts(p, pts, n);
     for (int i = 0; i < n; i++) {
-        if (pBest->dCost < 0.0 || pts[i].dCost < pBest->dCost)
+        if (pBest->dCost < 0.0 || pts[i].dCost < pBest->dCost
+            || (pts[i].dCost == pBest->dCost && piRank[i] < *piBestRank)) {
             *pBest = pts[i];
+            *piBestRank = piRank[i];
+        }
     }
 }
 
@@ -63,25 +68,28 @@ static void SearchModel(const FITDATA* p, FITPOINT* pBest, GRID taus, GRID delay
     static const double dTol[FIT_DIMS] = {3e-3, 1e-2, 3e-3, 0.0, 0.0, 0.0}; // a start for the closed loop
     BOOL bDim[FIT_DIMS] = {TRUE, TRUE, p->bLimitSearched, FALSE, FALSE, FALSE};
     FITPOINT pt = *pBest, pts[GRID_BATCH];
-    int n = 0;
+    int iRank[GRID_BATCH], n = 0, nDelays = 0, nLimits = limits.n > 0 ? limits.n : 1, iBestRank = 0;
 
+    while (nDelays < delays.n && delays.pd[nDelays] <= p->dHigh[DIM_DELAY])
+        nDelays++;
     pBest->dCost = -1.0;
-    for (int i = 0; i < taus.n; i++) {
-        pt.dParam[DIM_LOG_TAU] = taus.pd[i];
-        for (int j = 0; j < delays.n && delays.pd[j] <= p->dHigh[DIM_DELAY]; j++) {
-            pt.dParam[DIM_DELAY] = delays.pd[j];
-            for (int l = 0; l < (limits.n > 0 ? limits.n : 1); l++) {
+    for (int j = 0; j < nDelays; j++) {
+        pt.dParam[DIM_DELAY] = delays.pd[j];
+        for (int l = 0; l < nLimits; l++) {
+            for (int i = 0; i < taus.n; i++) {
+                pt.dParam[DIM_LOG_TAU] = taus.pd[i];
                 if (limits.n > 0)
                     pt.dParam[DIM_LOG_SLOPE] = log(limits.pd[l]) - pt.dParam[DIM_LOG_TAU];
+                iRank[n] = (i * nDelays + j) * nLimits + l;
                 pts[n++] = pt;
                 if (n == GRID_BATCH) {
-                    TakeBest(p, pts, n, pBest);
+                    TakeBest(p, pts, iRank, n, pBest, &iBestRank);
                     n = 0;
                 }
             }
         }
     }
-    TakeBest(p, pts, n, pBest);
+    TakeBest(p, pts, iRank, n, pBest, &iBestRank);
     CompassSearch(pBest, bDim, h, dTol, p->dLow, p->dHigh, p->bLate ? LATE_OPEN_LOOP_STEPS : OPEN_LOOP_STEPS,
                   OpenLoopCosts, p);
 }
