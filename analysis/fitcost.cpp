@@ -110,20 +110,25 @@ static void DriveInputs(const FITDATA* p, FITPOINT* pt, int nHidden, double dLim
 
 double LimitOf(const FITDATA* p, const FITPOINT* pt)
 {
-    double dLimit = exp(pt->dParam[DIM_LOG_SLOPE] + pt->dParam[DIM_LOG_TAU]);
-
     if (!p->bLimitSearched)
         return p->dKnownLimit;
+    double dLimit = exp(pt->dParam[DIM_LOG_SLOPE] + pt->dParam[DIM_LOG_TAU]);
     return dLimit >= p->dLimitLow && dLimit <= p->dLimitHigh ? dLimit : 0.0;
 }
 
-double FreeSpanPenalty(const FITDATA* p, const FITPOINT* pt)
+// FreeSpanPenalty at the point's limit dLimit.
+static double SpanPenalty(const FITDATA* p, const FITPOINT* pt, double dLimit)
 {
-    double dWanted = LIMIT_MIN_FREE_SPAN * LimitOf(p, pt);
+    double dWanted = LIMIT_MIN_FREE_SPAN * dLimit;
 
     if (!p->bLimitSearched || pt->dFreeSpan >= dWanted)
         return 1.0;
     return pt->dFreeSpan > 1e-3 * dWanted ? (dWanted / pt->dFreeSpan) * (dWanted / pt->dFreeSpan) : 1e6;
+}
+
+double FreeSpanPenalty(const FITDATA* p, const FITPOINT* pt)
+{
+    return p->bLimitSearched ? SpanPenalty(p, pt, LimitOf(p, pt)) : 1.0;
 }
 
 // A run from rest: its one set of inputs, clipped to [0, dLimit] under a
@@ -205,7 +210,7 @@ static void CostGroup(const FITDATA* p, FITPOINT* pts, int n)
     // The inputs after INPUT_PAD zeros, the rest before the start, which a
     // delayed input reads without a test.
     double dPadded[COST_GROUP][INPUT_PAD + MAX_INPUTS];
-    double a[COST_GROUP], b1[COST_GROUP], b2[COST_GROUP], x[COST_GROUP];
+    double a[COST_GROUP], b1[COST_GROUP], b2[COST_GROUP], x[COST_GROUP], dLimits[COST_GROUP];
     const double* pIn[COST_GROUP];
     BOOL bCosted[COST_GROUP];
 
@@ -239,7 +244,7 @@ static void CostGroup(const FITDATA* p, FITPOINT* pts, int n)
         } else {
             dIn = RestInputs(p, pt, dLimit, dPadded[c]);
         }
-        dLimitBefore = dLimit;
+        dLimitBefore = dLimits[c] = dLimit;
         pt->dGain = 0.0;
         pt->dCost = p->dSyy;
         if (p->bLimited && dLimit == 0.0)
@@ -272,7 +277,7 @@ static void CostGroup(const FITDATA* p, FITPOINT* pts, int n)
             continue;
         pt->dGain = dSxy[c] / dSxx[c];
         pt->dCost = p->dSyy - dSxy[c] * pt->dGain > 0.0 ? p->dSyy - dSxy[c] * pt->dGain : 0.0;
-        pt->dCost *= FreeSpanPenalty(p, pt);
+        pt->dCost *= SpanPenalty(p, pt, dLimits[c]);
     }
 }
 
