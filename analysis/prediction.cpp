@@ -100,14 +100,16 @@ double SimulateModel(const MOTORMODEL* pModel, const MEASRECORD* pRec, int iProp
             uIn = u < 0.0 ? 0.0 : u > dLimit ? dLimit : u;
         dIn[j] = uIn;
         double in1 = bNoDelay ? uIn : pIn1[j], in2 = pIn2[j];
-        double dKnown = m.a * x1;
-        if (bTwoLags) { // without, the second lag's state stays 0
-            dKnown -= m.a2 * x2;
+        if (bTwoLags) {
+            double dKnown = m.a * x1 - m.a2 * x2 + bLast * in2;
             x2 = m.a2 * x2 + m.b21 * in1 + m.b22 * in2;
+            x1 = m.a * x1 + m.b1 * in1 + m.b2 * in2;
+            x = dKnown + bNow * in1;
+        } else if (bNoDelay) {
+            x = (m.a * x + m.b2 * in2) + m.b1 * in1; // in1 last: it waits on x
+        } else {
+            x = m.a * x + (m.b1 * in1 + m.b2 * in2); // x last: the inputs are known
         }
-        dKnown += bLast * in2;
-        x1 = m.a * x1 + m.b1 * in1 + m.b2 * in2;
-        x = dKnown + bNow * in1;
     }
     pPred->dPeakOut = dPeak;
     pPred->nSamples = PID_SAMPLE_COUNT;
