@@ -48,7 +48,6 @@ void CompassSearch(FITPOINT* pBest, const BOOL* bDim, double* h, const double* d
 // first steps h, within [dLow, dHigh]: it turns along a narrow valley,
 // where a compass creeps. Restarted once from its best, with its steps
 // halved, where it has shrunk before the budget runs out.
-#define SIMPLEX_EVALUATIONS 160
 #define SIMPLEX_MAX (FIT_DIMS + 1)
 #define SIMPLEX_FLAT 1e-4
 
@@ -143,12 +142,12 @@ static int SimplexRound(FITPOINT* pBest, const BOOL* bDim, const double* h, cons
 }
 
 void SimplexSearch(FITPOINT* pBest, const BOOL* bDim, const double* h, const double* dLow, const double* dHigh,
-                   FITCOSTPROC pfnCost, const void* pContext)
+                   int nEvaluations, FITCOSTPROC pfnCost, const void* pContext)
 {
     double hHalf[FIT_DIMS];
 
-    SimplexRound(pBest, bDim, h, dLow, dHigh, pfnCost, pContext, SIMPLEX_EVALUATIONS / 2);
+    SimplexRound(pBest, bDim, h, dLow, dHigh, pfnCost, pContext, nEvaluations / 2);
     for (int n = 0; n < FIT_DIMS; n++)
         hHalf[n] = h[n] / 2;
-    SimplexRound(pBest, bDim, hHalf, dLow, dHigh, pfnCost, pContext, SIMPLEX_EVALUATIONS / 2);
+    SimplexRound(pBest, bDim, hHalf, dLow, dHigh, pfnCost, pContext, nEvaluations / 2);
 }

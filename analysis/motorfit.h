@@ -118,10 +118,9 @@ typedef void (*FITCOSTPROC)(const void* pContext, FITPOINT* pts, int n);
 void CompassSearch(FITPOINT* pBest, const BOOL* bDim, double* h, const double* dTol, const double* dLow,
                    const double* dHigh, int nSteps, FITCOSTPROC pfnCost, const void* pContext);
 
-// Nelder and Mead's simplex in the same terms, for a counted number of
-// evaluations.
+// Nelder and Mead's simplex in the same terms, for nEvaluations costs.
 void SimplexSearch(FITPOINT* pBest, const BOOL* bDim, const double* h, const double* dLow, const double* dHigh,
-                   FITCOSTPROC pfnCost, const void* pContext);
+                   int nEvaluations, FITCOSTPROC pfnCost, const void* pContext);
 
 // The fit refined in closed loop: the model under the run's own law from
 // its start (the replay) fitted to the samples by moving K, tau, theta and

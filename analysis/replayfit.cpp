@@ -10,6 +10,10 @@
 #include <string.h>
 
 #define CLOSED_LOOP_STEPS 20
+#define SIMPLEX_EVALUATIONS 160
+// After a late start, where each start was searched and one is refined
+// beside its neighbours, the limit and a second lag: half as many.
+#define LATE_SIMPLEX_EVALUATIONS 80
 #define GAIN_RANGE 1e9 // K within [1 / GAIN_RANGE, GAIN_RANGE] of the start
 
 typedef struct tagREPLAYCONTEXT {
@@ -89,7 +93,8 @@ static void Refine(const REPLAYCONTEXT* pc, FITPOINT* pt)
     BOOL bDim[FIT_DIMS] = {TRUE, TRUE, pc->p->bLimitSearched, FALSE, TRUE, pc->p->bSecondLag};
 
     ReplayBounds(pc, pt, dLow, dHigh);
-    SimplexSearch(pt, bDim, h, dLow, dHigh, ReplayCosts, pc);
+    SimplexSearch(pt, bDim, h, dLow, dHigh, pc->p->bLate ? LATE_SIMPLEX_EVALUATIONS : SIMPLEX_EVALUATIONS, ReplayCosts,
+                  pc);
     CompassSearch(pt, bDim, h, dTol, dLow, dHigh, CLOSED_LOOP_STEPS, ReplayCosts, pc);
 }
 
