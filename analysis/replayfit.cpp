@@ -12,7 +12,8 @@
 #define CLOSED_LOOP_STEPS 20
 #define SIMPLEX_EVALUATIONS 160
 // After a late start, where each start was searched and one is refined
-// beside its neighbours, the limit and a second lag: half as many.
+// beside its neighbours, the limit and a second lag: fewer.
+#define LATE_CLOSED_LOOP_STEPS 15
 #define LATE_SIMPLEX_EVALUATIONS 80
 #define GAIN_RANGE 1e9 // K within [1 / GAIN_RANGE, GAIN_RANGE] of the start
 
@@ -95,7 +96,8 @@ static void Refine(const REPLAYCONTEXT* pc, FITPOINT* pt)
     ReplayBounds(pc, pt, dLow, dHigh);
     SimplexSearch(pt, bDim, h, dLow, dHigh, pc->p->bLate ? LATE_SIMPLEX_EVALUATIONS : SIMPLEX_EVALUATIONS, ReplayCosts,
                   pc);
-    CompassSearch(pt, bDim, h, dTol, dLow, dHigh, CLOSED_LOOP_STEPS, ReplayCosts, pc);
+    CompassSearch(pt, bDim, h, dTol, dLow, dHigh, pc->p->bLate ? LATE_CLOSED_LOOP_STEPS : CLOSED_LOOP_STEPS,
+                  ReplayCosts, pc);
 }
 
 // The replay's cost of *pt, its fit to recomputed outputs kept beside it.
