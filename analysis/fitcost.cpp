@@ -215,7 +215,6 @@ static void CostGroup(const FITDATA* p, FITPOINT* pts, int n)
     BOOL bCosted[COST_GROUP];
 
     const double* dIn = NULL;
-    double dLimitBefore = 0.0;
     for (int c = 0; c < COST_GROUP; c++) {
         a[c] = b1[c] = b2[c] = x[c] = 0.0;
         pIn[c] = dNoInputs + INPUT_PAD;
@@ -232,7 +231,7 @@ static void CostGroup(const FITDATA* p, FITPOINT* pts, int n)
         const FITPOINT* pLast = c > 0 ? &pts[c - 1] : NULL;
         if (pLast != NULL && lround(pLast->dParam[DIM_HIDDEN]) == lround(pt->dParam[DIM_HIDDEN])
             && (!p->bLate || pLast->dParam[DIM_DELAY] == pt->dParam[DIM_DELAY])
-            && (!p->bLimited || dLimitBefore == dLimit)) {
+            && (!p->bLimited || dLimits[c - 1] == dLimit)) {
             pt->dPeakOut = pLast->dPeakOut;
             pt->nClipped = pLast->nClipped;
             pt->nFree = pLast->nFree;
@@ -244,7 +243,7 @@ static void CostGroup(const FITDATA* p, FITPOINT* pts, int n)
         } else {
             dIn = RestInputs(p, pt, dLimit, dPadded[c]);
         }
-        dLimitBefore = dLimits[c] = dLimit;
+        dLimits[c] = dLimit;
         pt->dGain = 0.0;
         pt->dCost = p->dSyy;
         if (p->bLimited && dLimit == 0.0)
